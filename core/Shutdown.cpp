@@ -1,0 +1,85 @@
+// Every way out: shutdownEngine releases the singletons in a fixed order; endProgram and
+// endAndRun end the process with exit code 0.
+#include <cstdlib>
+#include "core/Engine.h"
+#include "core/Errors.h"
+#include "graphics2d/OpenGLKestrel.h"
+#include "input/InputManager.h"
+
+namespace tarvoke {
+namespace {
+
+bool ending = false;
+
+void releaseTimerResolution() { platform::endTimerResolution(); }
+
+void releaseGraphics() {
+    delete openGLKestrel;
+    openGLKestrel = nullptr;
+}
+
+void releaseInput() {
+    if (!inputManager) return;
+    inputManager->releaseInput();
+    delete inputManager;
+    inputManager = nullptr;
+}
+
+void forgetMainWindow() {
+    mainWindow = 0;
+    platform::quitVideo();
+}
+
+struct ShutdownStep {
+    int number;
+    const char* what;
+    void (*run)();  // null: the subsystem that owns it is not in the engine yet
+};
+
+// The whole shutdown, in order. Each step nulls what it frees, so running it twice is safe.
+constexpr ShutdownStep shutdownSteps[] = {
+    {1, "1 ms timer resolution", releaseTimerResolution},
+    {2, "stop the background music", nullptr},
+    {3, "graphics singleton, window and context", releaseGraphics},
+    {4, "input object", releaseInput},
+    {5, "sound slots and sound device", nullptr},
+    {6, "network session and its thread", nullptr},
+    {7, "archive slots and their pending files", nullptr},
+    {8, "main window id", forgetMainWindow},
+};
+
+void writeEndRecord() {
+    appendErrorLog("-End On Line");
+    appendErrorLog(formatInteger(toInt(errorCode)));
+    appendErrorLog(formatInteger(toInt(errorLine - 1)));
+    appendErrorLog(formatInteger(toInt(currentLine)));
+    appendErrorLog(formatInteger(toInt(debugTag)));
+}
+
+} // namespace
+
+void shutdownEngine() {
+    for (const ShutdownStep& step : shutdownSteps) {
+        if (step.run) step.run();
+    }
+}
+
+void endProgram() {
+    // A second ending (from an exit handler, say) must not run exit() again.
+    if (ending) std::_Exit(0);
+    ending = true;
+    shutdownEngine();
+    if (projectSettings.debugMode) writeEndRecord();
+    platform::exitProcess(0);
+}
+
+void endAndRun(const StrValue& commandLineToRun) {
+    if (ending) std::_Exit(0);
+    ending = true;
+    const std::string toRun = commandLineToRun.cStr();
+    shutdownEngine();
+    platform::startProcess(toRun);
+    platform::exitProcess(0);
+}
+
+} // namespace tarvoke

@@ -1,0 +1,5 @@
+// Tarvoke: the one header a game includes to reach every engine command.
+#pragma once
+#include "tarvoke/values.h"
+#include "tarvoke/StrValue.h"
+#include "tarvoke/core.h"

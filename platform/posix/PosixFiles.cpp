@@ -1,0 +1,63 @@
+// Files and directories on POSIX.
+#include <cstdlib>
+#include <climits>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include "platform/Platform.h"
+
+namespace tarvoke::platform {
+
+std::string executablePath() {
+    char path[PATH_MAX + 1];
+    ssize_t size = readlink("/proc/self/exe", path, PATH_MAX);
+    if (size <= 0) return std::string();
+    return std::string(path, std::size_t(size));
+}
+
+std::string temporaryDirectory() {
+    const char* fromEnvironment = std::getenv("TMPDIR");
+    std::string directory = (fromEnvironment && *fromEnvironment) ? fromEnvironment : "/tmp";
+    if (directory.back() != '/') directory += '/';
+    return directory;
+}
+
+std::string currentDirectory() {
+    char path[PATH_MAX + 1];
+    if (!getcwd(path, sizeof path)) return std::string();
+    return path;
+}
+
+bool setCurrentDirectory(const std::string& path) { return chdir(path.c_str()) == 0; }
+
+bool deleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+bool fileExists(const std::string& path) {
+    struct stat info{};
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool appendExclusive(const std::string& path, const char* bytes, std::size_t count) {
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    // Advisory, but every engine writer takes it: two writers never interleave a line.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        return false;
+    }
+    bool written = true;
+    while (count > 0) {
+        ssize_t done = write(fd, bytes, count);
+        if (done < 0) {
+            written = false;
+            break;
+        }
+        bytes += done;
+        count -= std::size_t(done);
+    }
+    close(fd);  // also releases the lock
+    return written;
+}
+
+} // namespace tarvoke::platform

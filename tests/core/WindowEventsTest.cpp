@@ -1,0 +1,64 @@
+// The engine's handling of window messages: pausing on deactivation, ending on a close request.
+#include <gtest/gtest.h>
+#include "core/Engine.h"
+#include "graphics2d/OpenGLKestrel.h"
+#include "support/TestSupport.h"
+
+namespace tarvoke {
+namespace {
+
+using platform::WindowEvent;
+using platform::WindowEventType;
+using test::EngineRun;
+using test::ScopedTempDir;
+
+std::string caption() { return platform::windowCaption(openGLKestrel->main.window); }
+
+class WindowEvents : public testing::Test {
+protected:
+    ScopedTempDir temp;
+    EngineRun engine{ProjectSettings{}, "Paused game"};
+};
+
+TEST_F(WindowEvents, DeactivationPausesAndMarksTheCaption) {
+    handleWindowEvent({WindowEventType::Deactivated});
+    EXPECT_TRUE(paused);
+    EXPECT_EQ(caption(), "Paused game <pause>");
+    handleWindowEvent({WindowEventType::Activated});
+    EXPECT_FALSE(paused);
+    EXPECT_EQ(caption(), "Paused game");
+}
+
+TEST_F(WindowEvents, WithAutoPauseOffNothingChanges) {
+    setAutoPause(0);
+    handleWindowEvent({WindowEventType::Deactivated});
+    EXPECT_FALSE(paused);
+    EXPECT_EQ(caption(), "Paused game");
+    handleWindowEvent({WindowEventType::Activated});
+    EXPECT_FALSE(paused);
+    EXPECT_EQ(caption(), "Paused game");
+}
+
+TEST_F(WindowEvents, DebugModeNeverPauses) {
+    projectSettings.debugMode = 1;
+    handleWindowEvent({WindowEventType::Deactivated});
+    EXPECT_FALSE(paused);
+    EXPECT_EQ(caption(), "Paused game");
+    projectSettings.debugMode = 0;
+}
+
+TEST_F(WindowEvents, APauseEndsOnActivationEvenIfAutoPauseWasSwitchedOffMeanwhile) {
+    handleWindowEvent({WindowEventType::Deactivated});
+    ASSERT_TRUE(paused);
+    setAutoPause(0);
+    handleWindowEvent({WindowEventType::Activated});
+    EXPECT_FALSE(paused);
+    EXPECT_EQ(caption(), "Paused game");
+}
+
+TEST_F(WindowEvents, ACloseRequestEndsTheProgramWithCodeZero) {
+    EXPECT_EXIT(handleWindowEvent({WindowEventType::CloseRequest}), testing::ExitedWithCode(0), "");
+}
+
+} // namespace
+} // namespace tarvoke

@@ -1,0 +1,76 @@
+// Whole programs ended from outside, as a player ends them: Escape, Alt+F4, the close button.
+#include <gtest/gtest.h>
+#include "support/TestSupport.h"
+#include "support/XSession.h"
+
+namespace tarvoke {
+namespace {
+
+using test::ChildProgram;
+using test::ScopedTempDir;
+
+constexpr int windowTimeoutMs = 10000;
+constexpr int exitTimeoutMs = 5000;
+
+TEST(Ending, EscapeEndsARunningProgramWithCodeZero) {
+    ScopedTempDir temp;
+    ChildProgram game(test::programPath("loop_game"));
+    const std::string window = test::waitForWindow("^Loop game$", windowTimeoutMs);
+    ASSERT_FALSE(window.empty());
+    test::focusWindow(window);
+    test::holdKeys({"Escape"}, 150);
+    int code = -1;
+    ASSERT_TRUE(game.waitForExit(exitTimeoutMs, code));
+    EXPECT_EQ(code, 0);
+}
+
+TEST(Ending, AllowEscapeZeroKeepsItRunningButAltF4StillEnds) {
+    ScopedTempDir temp;
+    ChildProgram game(test::programPath("loop_game"), {"noescape"});
+    const std::string window = test::waitForWindow("^Loop game$", windowTimeoutMs);
+    ASSERT_FALSE(window.empty());
+    test::focusWindow(window);
+    test::holdKeys({"Escape"}, 150);
+    platform::sleepMilliseconds(500);
+    EXPECT_TRUE(game.isRunning());
+    test::holdKeys({"alt", "F4"}, 150);
+    int code = -1;
+    ASSERT_TRUE(game.waitForExit(exitTimeoutMs, code));
+    EXPECT_EQ(code, 0);
+}
+
+TEST(Ending, TheWindowsCloseRequestEndsWithCodeZero) {
+    ScopedTempDir temp;
+    ChildProgram game(test::programPath("loop_game"));
+    const std::string window = test::waitForWindow("^Loop game$", windowTimeoutMs);
+    ASSERT_FALSE(window.empty());
+    ASSERT_TRUE(test::requestClose(window));
+    int code = -1;
+    ASSERT_TRUE(game.waitForExit(exitTimeoutMs, code));
+    EXPECT_EQ(code, 0);
+}
+
+TEST(Ending, InDebugModeEscapeLeavesTheEndRecord) {
+    ScopedTempDir temp;
+    ChildProgram game(test::programPath("debug_game"));
+    const std::string window = test::waitForWindow("^Debug game$", windowTimeoutMs);
+    ASSERT_FALSE(window.empty());
+    test::focusWindow(window);
+    test::holdKeys({"Escape"}, 150);
+    int code = -1;
+    ASSERT_TRUE(game.waitForExit(exitTimeoutMs, code));
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(test::readFile(temp.file("ErrorLog.txt")), "-End On Line\r\n0\r\n41\r\n42\r\n5\r\n");
+}
+
+TEST(Ending, ARuntimeErrorReachesTheLogInDebugModeAndTheExitCodeStaysZero) {
+    ScopedTempDir temp;
+    ChildProgram game(test::programPath("debug_game"), {"error"});
+    int code = -1;
+    ASSERT_TRUE(game.waitForExit(windowTimeoutMs, code));
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(test::readFile(temp.file("ErrorLog.txt")), "-End On Line\r\n7\r\n41\r\n42\r\n5\r\n");
+}
+
+} // namespace
+} // namespace tarvoke
