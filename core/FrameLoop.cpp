@@ -38,14 +38,18 @@ void endOnEndingKeys() {
     if (input.isKeyDown(keyLeftAlt) && input.isKeyDown(keyF4)) endFromKeyboard();
 }
 
+// Pumps messages while sleeping towards the slot, then spins on the clock alone: a pump can
+// block on the window system for a millisecond or more, which would make the frame late.
 double waitForSlot(const OpenGLKestrel& kestrel) {
     for (;;) {
-        pumpMessages();
         const double t = now();
         if (t > kestrel.nextFrameTime) return t;
         const double remaining = kestrel.nextFrameTime - t;
-        if (remaining > spinMarginMs)
-            platform::sleepMicroseconds(int(std::min(remaining - spinMarginMs, longestSleepMs) * 1000.0));
+        if (remaining > spinMarginMs) {
+            pumpMessages();
+            const double sleepMs = std::min(kestrel.nextFrameTime - now() - spinMarginMs, longestSleepMs);
+            if (sleepMs > 0) platform::sleepMicroseconds(int(sleepMs * 1000.0));
+        }
     }
 }
 

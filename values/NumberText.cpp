@@ -24,18 +24,33 @@ struct RoundedDecimal {
     int exponent;
 };
 
-// snprintf rounds correctly, including a carry into the exponent (9.99999999999 -> 1.0e+01).
-// Digits are picked out one by one so a locale's decimal separator cannot shift them.
+constexpr int intermediateDigits = 17;  // what the runtime's conversion produced first
+
+// The runtime first wrote the value with 17 correctly rounded digits, then rounded that digit
+// string at the 10th digit, half away from zero (an 11th digit of 5 or more rounds up), with a
+// carry into the exponent (9.99999999999 gives 1.0e+01).
 RoundedDecimal roundToSignificantDigits(NumValue number) {
-    char scientific[40];
-    std::snprintf(scientific, sizeof scientific, "%.*e", significantDigits - 1, number);
+    char scientific[48];
+    std::snprintf(scientific, sizeof scientific, "%.*e", intermediateDigits - 1, number);
     RoundedDecimal decimal{};
     decimal.negative = scientific[0] == '-';
+    char digits[intermediateDigits];
     const char* cursor = scientific;
-    for (int count = 0; count < significantDigits; ++cursor) {
-        if (*cursor >= '0' && *cursor <= '9') decimal.digits[count++] = *cursor;
+    for (int count = 0; count < intermediateDigits; ++cursor) {
+        if (*cursor >= '0' && *cursor <= '9') digits[count++] = *cursor;
     }
     decimal.exponent = std::atoi(std::strchr(cursor, 'e') + 1);
+    std::memcpy(decimal.digits, digits, significantDigits);
+    if (digits[significantDigits] >= '5') {
+        int position = significantDigits - 1;
+        while (position >= 0 && decimal.digits[position] == '9') decimal.digits[position--] = '0';
+        if (position >= 0) {
+            ++decimal.digits[position];
+        } else {
+            decimal.digits[0] = '1';
+            ++decimal.exponent;
+        }
+    }
     return decimal;
 }
 
