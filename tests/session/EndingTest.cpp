@@ -12,31 +12,29 @@ using test::ScopedTempDir;
 constexpr int windowTimeoutMs = 10000;
 constexpr int exitTimeoutMs = 5000;
 
+void expectEndsWithCodeZero(ChildProgram& game, int timeoutMs = exitTimeoutMs) {
+    int code = -1;
+    ASSERT_TRUE(game.waitForExit(timeoutMs, code)) << "the program did not end";
+    EXPECT_EQ(code, 0);
+}
+
 TEST(Ending, EscapeEndsARunningProgramWithCodeZero) {
     ScopedTempDir temp;
     ChildProgram game(test::programPath("loop_game"));
-    const std::string window = test::waitForWindow("^Loop game$", windowTimeoutMs);
-    ASSERT_FALSE(window.empty());
-    test::focusWindow(window);
+    ASSERT_FALSE(test::waitForWindowAndFocus("^Loop game$", windowTimeoutMs).empty());
     test::holdKeys({"Escape"}, 150);
-    int code = -1;
-    ASSERT_TRUE(game.waitForExit(exitTimeoutMs, code));
-    EXPECT_EQ(code, 0);
+    expectEndsWithCodeZero(game);
 }
 
 TEST(Ending, AllowEscapeZeroKeepsItRunningButAltF4StillEnds) {
     ScopedTempDir temp;
     ChildProgram game(test::programPath("loop_game"), {"noescape"});
-    const std::string window = test::waitForWindow("^Loop game$", windowTimeoutMs);
-    ASSERT_FALSE(window.empty());
-    test::focusWindow(window);
+    ASSERT_FALSE(test::waitForWindowAndFocus("^Loop game$", windowTimeoutMs).empty());
     test::holdKeys({"Escape"}, 150);
     platform::sleepMilliseconds(500);
     EXPECT_TRUE(game.isRunning());
     test::holdKeys({"alt", "F4"}, 150);
-    int code = -1;
-    ASSERT_TRUE(game.waitForExit(exitTimeoutMs, code));
-    EXPECT_EQ(code, 0);
+    expectEndsWithCodeZero(game);
 }
 
 TEST(Ending, TheWindowsCloseRequestEndsWithCodeZero) {
@@ -45,30 +43,22 @@ TEST(Ending, TheWindowsCloseRequestEndsWithCodeZero) {
     const std::string window = test::waitForWindow("^Loop game$", windowTimeoutMs);
     ASSERT_FALSE(window.empty());
     ASSERT_TRUE(test::requestClose(window));
-    int code = -1;
-    ASSERT_TRUE(game.waitForExit(exitTimeoutMs, code));
-    EXPECT_EQ(code, 0);
+    expectEndsWithCodeZero(game);
 }
 
 TEST(Ending, InDebugModeEscapeLeavesTheEndRecord) {
     ScopedTempDir temp;
     ChildProgram game(test::programPath("debug_game"));
-    const std::string window = test::waitForWindow("^Debug game$", windowTimeoutMs);
-    ASSERT_FALSE(window.empty());
-    test::focusWindow(window);
+    ASSERT_FALSE(test::waitForWindowAndFocus("^Debug game$", windowTimeoutMs).empty());
     test::holdKeys({"Escape"}, 150);
-    int code = -1;
-    ASSERT_TRUE(game.waitForExit(exitTimeoutMs, code));
-    EXPECT_EQ(code, 0);
+    expectEndsWithCodeZero(game);
     EXPECT_EQ(test::readFile(temp.file("ErrorLog.txt")), "-End On Line\r\n0\r\n41\r\n42\r\n5\r\n");
 }
 
 TEST(Ending, ARuntimeErrorReachesTheLogInDebugModeAndTheExitCodeStaysZero) {
     ScopedTempDir temp;
     ChildProgram game(test::programPath("debug_game"), {"error"});
-    int code = -1;
-    ASSERT_TRUE(game.waitForExit(windowTimeoutMs, code));
-    EXPECT_EQ(code, 0);
+    expectEndsWithCodeZero(game, windowTimeoutMs);
     EXPECT_EQ(test::readFile(temp.file("ErrorLog.txt")), "-End On Line\r\n7\r\n41\r\n42\r\n5\r\n");
 }
 

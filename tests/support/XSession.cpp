@@ -73,6 +73,12 @@ bool waitForWindowName(const std::string& windowId, const std::string& title, in
 
 void focusWindow(const std::string& windowId) { xdotool("windowfocus --sync " + windowId); }
 
+std::string waitForWindowAndFocus(const std::string& titlePattern, int timeoutMs) {
+    const std::string window = waitForWindow(titlePattern, timeoutMs);
+    if (!window.empty()) focusWindow(window);
+    return window;
+}
+
 void holdKeys(const std::vector<std::string>& keys, int holdMs) {
     for (const std::string& key : keys) xdotool("keydown " + key);
     platform::sleepMilliseconds(holdMs);

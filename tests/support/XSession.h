@@ -33,6 +33,8 @@ std::string windowName(const std::string& windowId);
 // Waits until the window's title equals `title`; false after the timeout.
 bool waitForWindowName(const std::string& windowId, const std::string& title, int timeoutMs);
 void focusWindow(const std::string& windowId);
+// waitForWindow, then gives the window the keyboard focus; "" after the timeout.
+std::string waitForWindowAndFocus(const std::string& titlePattern, int timeoutMs);
 // Presses the keys (xdotool names, e.g. "alt F4") in order, holds them, releases in reverse.
 void holdKeys(const std::vector<std::string>& keys, int holdMs);
 // Sends the window the window system's close request.
