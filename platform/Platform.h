@@ -80,7 +80,6 @@ void raiseWindow(NativeWindow* window);    // to the top, with the keyboard focu
 bool isWindowShown(NativeWindow* window);
 void setWindowClientSize(NativeWindow* window, int width, int height);
 void clientSize(NativeWindow* window, int& width, int& height);
-void centreWindow(NativeWindow* window);
 // Full screen in a display mode of exactly width x height (at bitsPerPixel when non-zero).
 // False when the display offers no such mode; the window is then unchanged.
 bool enterFullScreen(NativeWindow* window, int width, int height, int bitsPerPixel);

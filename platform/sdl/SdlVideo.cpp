@@ -106,10 +106,6 @@ void clientSize(NativeWindow* window, int& width, int& height) {
     if (window) SDL_GetWindowSize(window->window, &width, &height);
 }
 
-void centreWindow(NativeWindow* window) {
-    if (window) SDL_SetWindowPosition(window->window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-}
-
 bool enterFullScreen(NativeWindow* window, int width, int height, int bitsPerPixel) {
     if (!window) return false;
     int display = SDL_GetWindowDisplayIndex(window->window);

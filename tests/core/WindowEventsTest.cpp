@@ -56,6 +56,13 @@ TEST_F(WindowEvents, APauseEndsOnActivationEvenIfAutoPauseWasSwitchedOffMeanwhil
     EXPECT_EQ(caption(), "Paused game");
 }
 
+TEST_F(WindowEvents, ABreakpointWithoutADebuggerChangesNothing) {
+    handleWindowEvent({WindowEventType::Deactivated});
+    debugBreakpoint(0x2A);
+    EXPECT_TRUE(paused);
+    EXPECT_TRUE(platform::isWindowShown(openGLKestrel->main.window));
+}
+
 TEST_F(WindowEvents, ACloseRequestEndsTheProgramWithCodeZero) {
     EXPECT_EXIT(handleWindowEvent({WindowEventType::CloseRequest}), testing::ExitedWithCode(0), "");
 }
