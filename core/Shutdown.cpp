@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include "core/Engine.h"
 #include "core/Errors.h"
+#include "files/ArchiveSlot.h"
 #include "graphics2d/OpenGLKestrel.h"
 #include "input/InputManager.h"
 
@@ -44,7 +45,7 @@ constexpr ShutdownStep shutdownSteps[] = {
     {4, "input object", releaseInput},
     {5, "sound slots and sound device", nullptr},
     {6, "network session and its thread", nullptr},
-    {7, "archive slots and their pending files", nullptr},
+    {7, "archive slots and their pending files", releaseArchiveSlots},
     {8, "main window id", forgetMainWindow},
 };
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include "core/Engine.h"
 #include "core/Errors.h"
+#include "files/ArchiveSlot.h"
 #include "graphics2d/OpenGLKestrel.h"
 #include "input/InputManager.h"
 
@@ -99,6 +100,11 @@ bool enterExecutableDirectory(const StartupRequest&) {
     return true;
 }
 
+bool createArchives(const StartupRequest&) {
+    createArchiveSlots(platform::executablePath());
+    return true;
+}
+
 bool clearColourBuffer(const StartupRequest&) {
     glClear(GL_COLOR_BUFFER_BIT);
     return true;
@@ -166,7 +172,7 @@ constexpr StartupStep startupSteps[] = {
     {13, "sound device for the final window", nullptr},
     {14, "font slot 0 current", selectDefaultFont},
     {15, "executable's directory current", enterExecutableDirectory},
-    {16, "archive slots", nullptr},
+    {16, "archive slots, both on the executable's own file", createArchives},
     {17, "drop the background picture", nullptr},
     {17, "clear the colour buffer", clearColourBuffer},
     {18, "timers to now", startTimers},

@@ -3,3 +3,4 @@
 #include "tarvoke/values.h"
 #include "tarvoke/StrValue.h"
 #include "tarvoke/core.h"
+#include "tarvoke/files.h"

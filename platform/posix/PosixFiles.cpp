@@ -1,4 +1,5 @@
 // Files and directories on POSIX.
+#include <cerrno>
 #include <cstdlib>
 #include <climits>
 #include <fcntl.h>
@@ -36,6 +37,45 @@ bool deleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 bool fileExists(const std::string& path) {
     struct stat info{};
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool canOpenForReading(const std::string& path) {
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info{};
+    const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    close(fd);
+    return regular;
+}
+
+namespace {
+
+bool writeAll(int fd, const std::uint8_t* bytes, std::size_t count) {
+    while (count > 0) {
+        ssize_t done = write(fd, bytes, count);
+        if (done < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes += done;
+        count -= std::size_t(done);
+    }
+    return true;
+}
+
+} // namespace
+
+std::string writeNewTemporaryFile(const std::string& prefix, const std::string& suffix,
+                                  const std::uint8_t* bytes, std::size_t count) {
+    std::string path = temporaryDirectory() + prefix + "XXXXXX" + suffix;
+    int fd = mkostemps(path.data(), int(suffix.size()), O_CLOEXEC);
+    if (fd < 0) return std::string();
+    const bool written = writeAll(fd, bytes, count);
+    if (close(fd) != 0 || !written) {
+        unlink(path.c_str());
+        return std::string();
+    }
+    return path;
 }
 
 bool appendExclusive(const std::string& path, const char* bytes, std::size_t count) {

@@ -1,0 +1,138 @@
+#include "files/ArchiveSlot.h"
+#include <algorithm>
+#include <vector>
+#include "files/ArchiveReader.h"
+#include "platform/Platform.h"
+
+namespace tarvoke {
+
+ArchiveSlot* generalArchive = nullptr;
+ArchiveSlot* mediaArchive = nullptr;
+
+namespace {
+
+// Names longer than this keep only their end, so the temporary name fits the file system and
+// still ends with the member's extension.
+constexpr std::size_t longestTemporaryName = 200;
+
+std::string withPlatformSeparators(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+std::string finalComponent(const std::string& name) {
+    const std::size_t cut = name.find_last_of("/\\");
+    return cut == std::string::npos ? name : name.substr(cut + 1);
+}
+
+char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+bool sameNameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
+    return true;
+}
+
+void deletePendingFile(ArchiveSlot& slot) {
+    if (slot.pendingFile.empty()) return;
+    platform::deleteFile(slot.pendingFile);
+    slot.pendingFile.clear();
+}
+
+// A stored name is untrusted: it must not lead the temporary file out of its directory.
+std::string safeFileName(const std::string& stored) {
+    std::string safe = stored;
+    for (char& c : safe)
+        if (c == '/' || c == '\\' || c == '\0') c = '_';
+    if (safe.size() > longestTemporaryName) safe = safe.substr(safe.size() - longestTemporaryName);
+    return safe;
+}
+
+// "kqz", two letters from the member's offset and size, a random part, then the name.
+std::string temporaryPrefix(const ArchiveEntry& entry) {
+    std::string prefix = "kqz";
+    prefix += char('A' + (std::uint8_t(entry.offset) % 26));
+    prefix += char('A' + (std::uint8_t(entry.size) % 26));
+    return prefix;
+}
+
+bool findMember(ArchiveReader& reader, const std::string& wanted, ArchiveEntry& entry) {
+    while (reader.nextEntry(entry))
+        if (sameNameIgnoringCase(entry.name, wanted)) return true;
+    return false;
+}
+
+// Steps after the disk missed: the slot's archive, if it is one.
+bool resolveFromArchive(ArchiveSlot& slot, const std::string& requested, StrValue& outPath) {
+    if (slot.archivePath.empty()) {
+        slot.enabled = false;
+        return false;
+    }
+    ArchiveReader reader;
+    switch (reader.open(withPlatformSeparators(slot.archivePath))) {
+    case ArchiveReader::OpenResult::Opened: break;
+    case ArchiveReader::OpenResult::Unreadable: outPath = ""; return false;
+    case ArchiveReader::OpenResult::Unopenable:
+    case ArchiveReader::OpenResult::NotArchive: slot.enabled = false; return false;
+    case ArchiveReader::OpenResult::NoDirectory: outPath = ""; return false;
+    }
+    ArchiveEntry entry;
+    std::vector<std::uint8_t> bytes;
+    outPath = "";
+    if (!findMember(reader, finalComponent(requested), entry) || !reader.unpack(entry, bytes)) return false;
+    reader.close();
+    const std::string path = platform::writeNewTemporaryFile(temporaryPrefix(entry), "-" + safeFileName(entry.name),
+                                                             bytes.data(), bytes.size());
+    if (path.empty()) return false;
+    slot.pendingFile = path;
+    outPath = path.c_str();
+    return true;
+}
+
+} // namespace
+
+bool resolveFile(ArchiveSlot* slot, const StrValue& name, StrValue& outPath) {
+    if (slot) deletePendingFile(*slot);
+    const std::string requested = name.cStr();  // outPath may be name itself
+    if (requested.empty()) {
+        outPath = "";
+        return false;
+    }
+    const std::string onDisk = withPlatformSeparators(requested);
+    if (platform::canOpenForReading(onDisk)) {
+        outPath = onDisk.c_str();
+        return true;
+    }
+    if (!slot || !slot->enabled) return false;
+    return resolveFromArchive(*slot, requested, outPath);
+}
+
+void resetArchiveSlot(ArchiveSlot& slot, const std::string& archivePath) {
+    slot.enabled = true;
+    deletePendingFile(slot);
+    slot.archivePath = archivePath;
+}
+
+void setArchive(const StrValue& general, const StrValue& media) {
+    if (generalArchive) resetArchiveSlot(*generalArchive, general.cStr());
+    if (mediaArchive) resetArchiveSlot(*mediaArchive, media.cStr());
+}
+
+void createArchiveSlots(const std::string& executablePath) {
+    if (!generalArchive) generalArchive = new ArchiveSlot();
+    if (!mediaArchive) mediaArchive = new ArchiveSlot();
+    resetArchiveSlot(*generalArchive, executablePath);
+    resetArchiveSlot(*mediaArchive, executablePath);
+}
+
+void releaseArchiveSlots() {
+    for (ArchiveSlot** slot : {&generalArchive, &mediaArchive}) {
+        if (!*slot) continue;
+        resetArchiveSlot(**slot, "");
+        delete *slot;
+        *slot = nullptr;
+    }
+}
+
+} // namespace tarvoke

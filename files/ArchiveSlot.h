@@ -1,0 +1,33 @@
+// ArchiveSlot: one of the two file lookups (general and media). A file on disk always wins;
+// otherwise the member of that name is unpacked from the slot's archive into a temporary file,
+// which lives until the next lookup on the same slot (or setArchive, or shutdown).
+#pragma once
+#include <string>
+#include "tarvoke/StrValue.h"
+
+namespace tarvoke {
+
+struct ArchiveSlot {
+    bool enabled = true;       // false once the archive proved missing or not an archive
+    std::string archivePath;   // the archive file; empty: no archive
+    std::string pendingFile;   // the temporary file of the last successful unpack; empty: none
+};
+
+extern ArchiveSlot* generalArchive;  // pictures, sounds, INI, line and model files
+extern ArchiveSlot* mediaArchive;    // music and video
+
+// Turns a game's file name into the path of a real file. True: outPath holds the path to open.
+// False: outPath is emptied when the name is empty, the member is missing or cannot be
+// unpacked, and is left as it was when the slot is off (callers may pass the name's own
+// buffer as outPath). A null slot looks on disk only.
+bool resolveFile(ArchiveSlot* slot, const StrValue& name, StrValue& outPath);
+
+// Re-enables the slot, deletes its pending file and names its archive.
+void resetArchiveSlot(ArchiveSlot& slot, const std::string& archivePath);
+
+// Start-up and shutdown: both slots look in the executable itself, so an archive appended to
+// the game's own file is found without any call by the game.
+void createArchiveSlots(const std::string& executablePath);
+void releaseArchiveSlots();
+
+} // namespace tarvoke
