@@ -83,6 +83,9 @@ void OpenGLKestrel::setScreenMode(int width, int height, int colourDepth, bool f
         setWindowedMode();
 }
 
-void OpenGLKestrel::closeWindow() { main.close(); }
+void OpenGLKestrel::closeWindow() {
+    if (main.glReady) sprites.freeAll();  // texture names go while the context still exists
+    main.close();
+}
 
 } // namespace tarvoke

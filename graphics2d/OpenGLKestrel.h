@@ -1,8 +1,9 @@
 // OpenGLKestrel: the engine's graphics singleton. Owns the main window and its OpenGL context,
 // the clock of the frame limiter, and the fixed 2D drawing state. Created first by start-up and
-// destroyed by shutdown; reached through `openGLKestrel`.
+// destroyed by shutdown; reached through `openGLKestrel`. Also owns the sprite store.
 #pragma once
 #include <string>
+#include "graphics2d/SpriteStore.h"
 #include "platform/MainWindow.h"
 
 namespace tarvoke {
@@ -27,6 +28,10 @@ public:
     double counterFrequency = 0.0;  // its counts per second
     double framePeriod = 0.0;       // milliseconds between frame slots
     double nextFrameTime = 0.0;     // absolute milliseconds of the next slot
+
+    // ---- pictures
+    SpriteStore sprites;        // sprite slots, tiled images, colour keys
+    int currentSprite = -1;     // the sprite bound last for drawing
 
     // ---- fixed 2D state
     Viewport viewport;          // the 2D drawing area last set

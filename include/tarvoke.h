@@ -4,3 +4,4 @@
 #include "tarvoke/StrValue.h"
 #include "tarvoke/core.h"
 #include "tarvoke/files.h"
+#include "tarvoke/graphics2d.h"

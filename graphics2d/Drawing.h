@@ -1,0 +1,26 @@
+// Drawing helpers shared by the 2D commands.
+#pragma once
+#include <cstdint>
+
+namespace tarvoke {
+
+// Binds sprite `id` on texture unit 0 (its mipmapped copy when asked) and `secondId` on unit 1
+// (-1: none); a negative or invalid id draws untextured. Remembered as the current sprite.
+void bindSprite(int id, int secondId, bool mipmapped);
+
+// Runs `draw` as a primitive: alpha test off, untextured, the colour (alpha 0 for the sprite
+// colour key, else the global alpha), the projection shifted by 3/8 pixel so that integer
+// coordinates hit pixel centres; restores white at the global alpha afterwards.
+template <typename Draw>
+void drawPrimitive(std::int32_t colour, Draw draw);
+void beginPrimitive(std::int32_t colour);
+void endPrimitive();
+
+template <typename Draw>
+void drawPrimitive(std::int32_t colour, Draw draw) {
+    beginPrimitive(colour);
+    draw();
+    endPrimitive();
+}
+
+} // namespace tarvoke

@@ -1,0 +1,72 @@
+// makeTexture: an image rectangle becomes a power-of-two texture, stored upside down, with
+// colour bleeding, an optional normal map and an optional mipmapped copy.
+#include <algorithm>
+#include "graphics2d/SpriteStore.h"
+#include "graphics2d/Texels.h"
+
+namespace tarvoke {
+namespace {
+
+int largestTextureSide() {
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    return largest > 0 ? largest : 1024;
+}
+
+void uploadLevel(int level, int width, int height, const Texels& texels) {
+    glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+}
+
+void bindNew(GlTexture& texture, GLint minification, GLint magnification) {
+    glBindTexture(GL_TEXTURE_2D, texture.generate());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minification);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magnification);
+}
+
+void uploadMipmapped(GlTexture& texture, Texels level, int width, int height) {
+    bindNew(texture, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR);
+    uploadLevel(0, width, height, level);
+    for (int index = 1; width > 1 || height > 1; ++index) {
+        int nextWidth = 0, nextHeight = 0;
+        level = nextMipLevel(level, width, height, nextWidth, nextHeight);
+        width = nextWidth;
+        height = nextHeight;
+        uploadLevel(index, width, height, level);
+    }
+}
+
+} // namespace
+
+int textureSide(int size) {
+    int side = 2;
+    while (side < size && side < (1 << 30)) side *= 2;
+    return side;
+}
+
+bool makeTexture(const Image& image, int x, int y, int w, int h, GlTexture& texture, const TextureOptions& options) {
+    if (w == 0) w = image.width - x;
+    if (h == 0) h = image.height - y;
+    if (w < 1 || h < 1) return false;
+    const int largest = largestTextureSide();
+    w = std::min(w, largest);
+    h = std::min(h, largest);
+    const int textureWidth = textureSide(w), textureHeight = textureSide(h);
+
+    Texels texels = copyUpsideDown(image, x, y, w, h, textureWidth, textureHeight);
+    if (!options.nearest) bleedColours(texels, textureWidth, textureHeight);
+    if (options.normalMap) texels = normalMapOf(texels, textureWidth, textureHeight);
+
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    const GLint filter = options.nearest ? GL_NEAREST : GL_LINEAR;
+    bindNew(texture, filter, filter);
+    uploadLevel(0, textureWidth, textureHeight, texels);
+    if (options.mipmapped) uploadMipmapped(*options.mipmapped, std::move(texels), textureWidth, textureHeight);
+    return true;
+}
+
+} // namespace tarvoke
