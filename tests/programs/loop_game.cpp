@@ -18,9 +18,11 @@ void tarvokeMain() {
     for (long frame = 1;; ++frame) {
         showScreen();
         if (!count) continue;
-        if (std::FILE* counter = std::fopen(counterPath.c_str(), "w")) {
+        // Written aside and renamed, so a reader never sees a half-written count.
+        if (std::FILE* counter = std::fopen((counterPath + ".new").c_str(), "w")) {
             std::fprintf(counter, "%ld\n", frame);
             std::fclose(counter);
+            std::rename((counterPath + ".new").c_str(), counterPath.c_str());
         }
     }
 }

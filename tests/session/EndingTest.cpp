@@ -9,7 +9,7 @@ namespace {
 using test::ChildProgram;
 using test::ScopedTempDir;
 
-constexpr int windowTimeoutMs = 10000;
+constexpr int windowTimeoutMs = 20000;
 constexpr int exitTimeoutMs = 5000;
 
 void expectEndsWithCodeZero(ChildProgram& game, int timeoutMs = exitTimeoutMs) {

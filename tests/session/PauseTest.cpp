@@ -10,7 +10,7 @@ namespace {
 using test::ChildProgram;
 using test::ScopedTempDir;
 
-constexpr int windowTimeoutMs = 10000;
+constexpr int windowTimeoutMs = 20000;
 
 long framesShown(const ScopedTempDir& temp) { return std::atol(test::readFile(temp.file("frames.txt")).c_str()); }
 
@@ -29,7 +29,7 @@ TEST(Pause, DeactivationPausesTheFramesAndMarksTheCaption) {
     ScopedTempDir temp;
     ChildProgram game(test::programPath("loop_game"), {"count"});
     const std::string window = test::waitForWindow("^Loop game$", windowTimeoutMs);
-    ASSERT_FALSE(window.empty());
+    ASSERT_FALSE(window.empty()) << "no window; the game is " << (game.isRunning() ? "running" : "gone");
     OtherWindow other;
     ASSERT_FALSE(other.id().empty());
     test::focusWindow(window);
@@ -51,7 +51,7 @@ TEST(Pause, WithAutoPauseOffTheGameRunsOnInTheBackground) {
     ScopedTempDir temp;
     ChildProgram game(test::programPath("loop_game"), {"count", "noautopause"});
     const std::string window = test::waitForWindow("^Loop game$", windowTimeoutMs);
-    ASSERT_FALSE(window.empty());
+    ASSERT_FALSE(window.empty()) << "no window; the game is " << (game.isRunning() ? "running" : "gone");
     OtherWindow other;
     ASSERT_FALSE(other.id().empty());
     test::focusWindow(window);

@@ -52,22 +52,32 @@ std::string xdotool(const std::string& arguments) {
     return runCommand("env -u LD_PRELOAD xdotool " + arguments + " 2>/dev/null");
 }
 
+namespace {
+
+double millisecondsSince(std::uint64_t start) {
+    return double(platform::counterValue() - start) * 1000.0 / double(platform::counterFrequency());
+}
+
+} // namespace
+
 std::string waitForWindow(const std::string& titlePattern, int timeoutMs) {
-    for (int waited = 0; waited <= timeoutMs; waited += 50) {
+    const std::uint64_t start = platform::counterValue();
+    do {
         std::string found = xdotool("search --onlyvisible --name " + shellQuoted(titlePattern));
         if (!found.empty()) return found.substr(0, found.find('\n'));
         platform::sleepMilliseconds(50);
-    }
+    } while (millisecondsSince(start) <= timeoutMs);
     return "";
 }
 
 std::string windowName(const std::string& windowId) { return xdotool("getwindowname " + windowId); }
 
 bool waitForWindowName(const std::string& windowId, const std::string& title, int timeoutMs) {
-    for (int waited = 0; waited <= timeoutMs; waited += 50) {
+    const std::uint64_t start = platform::counterValue();
+    do {
         if (windowName(windowId) == title) return true;
         platform::sleepMilliseconds(50);
-    }
+    } while (millisecondsSince(start) <= timeoutMs);
     return false;
 }
 
