@@ -309,3 +309,35 @@ TEST_F(Sprites, SetPixelLightsTheAddressedPixel) {
 
 } // namespace
 } // namespace tarvoke
+
+namespace tarvoke {
+namespace {
+
+TEST(TiledImages, LargePicturesAreCutIntoSquareTilesWithTransparentPadding) {
+    test::ScopedTempDir temp;
+    test::EngineRun engine;
+    std::vector<Rgb> pixels = test::filled(600, 300, Rgb{0, 200, 0});
+    test::put(pixels, 600, 599, 0, Rgb{255, 0, 0});  // top-right pixel: in the second tile
+    test::writeBmp24(temp.file("wide.bmp"), 600, 300, pixels);
+    SpriteStore& store = openGLKestrel->sprites;
+    ASSERT_TRUE(store.loadTiledImage(0, temp.file("wide.bmp")));
+    TiledImage& tiled = store.tiledImages[0];
+    ASSERT_EQ(tiled.columns, 2);
+    ASSERT_EQ(tiled.rows, 1);
+    Tile& second = tiled.tile(1, 0);
+    EXPECT_EQ(second.textureWidth, 512);
+    EXPECT_EQ(second.usedWidth, 512);
+    const auto texels = textureTexels(second.texture.name(), 512, 512);
+    auto texelAt = [&](int column, int row) { return &texels[(std::size_t(row) * 512 + std::size_t(column)) * 4]; };
+    EXPECT_EQ(texelAt(599 - 512, 511)[0], 255);  // the picture's top row is the tile's top texel row
+    EXPECT_EQ(texelAt(10, 511)[1], 200);
+    EXPECT_EQ(texelAt(88, 511)[3], 0);           // right of the picture
+    EXPECT_FALSE(store.loadTiledImage(1, temp.file("missing.bmp")));
+    EXPECT_EQ(store.tiledImages[1].columns, 0);
+    store.freeTiledImage(0);
+    EXPECT_EQ(tiled.columns, 0);
+    EXPECT_TRUE(tiled.tiles.empty());
+}
+
+} // namespace
+} // namespace tarvoke
