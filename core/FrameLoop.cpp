@@ -3,7 +3,9 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include "core/Engine.h"
+#include "graphics2d/Grabs.h"
 #include "graphics2d/OpenGLKestrel.h"
+#include "graphics2d/Screens.h"
 #include "input/InputManager.h"
 
 namespace tarvoke {
@@ -53,10 +55,12 @@ double waitForSlot(const OpenGLKestrel& kestrel) {
     }
 }
 
+// Every frame starts from the same defaults with the background already painted.
 void resetFrameState(OpenGLKestrel& kestrel) {
     glDisable(GL_BLEND);
     kestrel.globalAlpha = 1.0f;
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    drawTiledImage(0);
     resetState2D(0, 0, 0, 0);
 }
 
@@ -70,6 +74,7 @@ int pumpMessages() {
 NumValue presentFrame() {
     OpenGLKestrel* kestrel = openGLKestrel;
     if (!kestrel || !kestrel->main.window) return 1;
+    endScreen();
     const bool endAfterThisFrame = captureFrameIfDue();
     platform::swapBuffers(kestrel->main.window);
     if (endAfterThisFrame) endProgram();

@@ -5,8 +5,10 @@
 #include "core/Engine.h"
 #include "core/Errors.h"
 #include "files/ArchiveSlot.h"
+#include "graphics2d/Fonts.h"
 #include "graphics2d/OpenGLKestrel.h"
 #include "input/InputManager.h"
+#include "tarvoke/graphics2d.h"
 
 namespace tarvoke {
 
@@ -105,8 +107,8 @@ bool createArchives(const StartupRequest&) {
     return true;
 }
 
-bool clearColourBuffer(const StartupRequest&) {
-    glClear(GL_COLOR_BUFFER_BIT);
+bool dropBackground(const StartupRequest&) {
+    clearBackground();
     return true;
 }
 
@@ -118,6 +120,22 @@ bool startTimers(const StartupRequest&) {
 bool presentFirstFrame(const StartupRequest&) {
     presentFrame();
     resetState2D(0, 0, 0, 0);
+    return true;
+}
+
+// The built-in font first, so that slot 0 holds a font even when "smalfont.bmp" is missing.
+bool resetFontSlotZero(const StartupRequest&) {
+    loadFont("", 0);
+    return true;
+}
+
+bool loadDefaultFont(const StartupRequest&) {
+    loadFont("smalfont.bmp", 0);
+    return true;
+}
+
+bool printLoadingText(const StartupRequest&) {
+    printLoadingMessage();
     return true;
 }
 
@@ -173,13 +191,12 @@ constexpr StartupStep startupSteps[] = {
     {14, "font slot 0 current", selectDefaultFont},
     {15, "executable's directory current", enterExecutableDirectory},
     {16, "archive slots, both on the executable's own file", createArchives},
-    {17, "drop the background picture", nullptr},
-    {17, "clear the colour buffer", clearColourBuffer},
+    {17, "drop the background picture, clear the colour buffer", dropBackground},
     {18, "timers to now", startTimers},
     {19, "present once, 2D state", presentFirstFrame},
-    {20, "reset font slot 0", nullptr},
-    {21, "load \"smalfont.bmp\" into font slot 0", nullptr},
-    {22, "print \"Loading...\" centred", nullptr},
+    {20, "read the screen size and reset font slot 0", resetFontSlotZero},
+    {21, "load \"smalfont.bmp\" into font slot 0", loadDefaultFont},
+    {22, "print \"Loading...\" centred", printLoadingText},
     {22, "show the loading frame", showLoadingFrame},
     {23, "clear the pause", clearPause},
     {24, "1 ms timer resolution", raiseTimerResolution},

@@ -6,16 +6,21 @@
 namespace tarvoke {
 namespace {
 
-void bindSecondUnit(SpriteStore& store, int id, int secondId) {
+// Unit 1 is switched off for almost every draw; the driver revalidates its whole state on each
+// unit switch, so a unit already off is left alone.
+void bindSecondUnit(OpenGLKestrel& kestrel, int id, int secondId) {
     if (!glExt.activeTexture) return;
+    const bool wanted = secondId >= 0 && id >= 0 && SpriteStore::isValidId(secondId);
+    if (!wanted && kestrel.secondUnitOff) return;
     glExt.activeTexture(GL_TEXTURE1_ARB);
-    if (secondId >= 0 && id >= 0 && SpriteStore::isValidId(secondId)) {
-        glBindTexture(GL_TEXTURE_2D, store.slot(secondId).texture.name());
+    if (wanted) {
+        glBindTexture(GL_TEXTURE_2D, kestrel.sprites.slot(secondId).texture.name());
         glEnable(GL_TEXTURE_2D);
     } else {
         glDisable(GL_TEXTURE_2D);
     }
     glExt.activeTexture(GL_TEXTURE0_ARB);
+    kestrel.secondUnitOff = !wanted;
 }
 
 } // namespace
@@ -26,7 +31,7 @@ void bindSprite(int id, int secondId, bool mipmapped) {
     SpriteStore& store = kestrel->sprites;
     if (!SpriteStore::isValidId(id)) id = -1;
     kestrel->currentSprite = id;
-    bindSecondUnit(store, id, secondId);
+    bindSecondUnit(*kestrel, id, secondId);
     if (id < 0) {
         glDisable(GL_TEXTURE_2D);
         if (!glExt.activeTexture) glEnable(GL_COLOR_MATERIAL);

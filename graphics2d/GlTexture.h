@@ -14,11 +14,13 @@ public:
     ~GlTexture() { reset(); }
     GlTexture(const GlTexture&) = delete;
     GlTexture& operator=(const GlTexture&) = delete;
-    GlTexture(GlTexture&& other) noexcept : name_(std::exchange(other.name_, 0)) {}
+    GlTexture(GlTexture&& other) noexcept
+        : name_(std::exchange(other.name_, 0)), filter_(std::exchange(other.filter_, 0)) {}
     GlTexture& operator=(GlTexture&& other) noexcept {
         if (this != &other) {
             reset();
             name_ = std::exchange(other.name_, 0);
+            filter_ = std::exchange(other.filter_, 0);
         }
         return *this;
     }
@@ -34,10 +36,21 @@ public:
     void reset() {
         if (name_ != 0 && glContextExists()) glDeleteTextures(1, &name_);
         name_ = 0;
+        filter_ = 0;
     }
+    // Sets the minification and magnification filter of this texture, which must be bound.
+    // The driver revalidates its state on every change, so an unchanged filter is not set again.
+    void applyFilter(GLint filter) {
+        if (filter == filter_) return;
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+        filter_ = filter;
+    }
+    void forgetFilter() { filter_ = 0; }  // after setting filters some other way
 
 private:
     GLuint name_ = 0;
+    GLint filter_ = 0;  // the filter last set through applyFilter; 0: not known
 };
 
 } // namespace tarvoke

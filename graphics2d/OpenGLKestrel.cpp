@@ -1,4 +1,5 @@
 #include "graphics2d/OpenGLKestrel.h"
+#include "graphics2d/Screens.h"
 #include "platform/Platform.h"
 
 namespace tarvoke {
@@ -12,7 +13,10 @@ OpenGLKestrel::OpenGLKestrel() {
     nextFrameTime = now();
 }
 
-OpenGLKestrel::~OpenGLKestrel() { closeWindow(); }
+OpenGLKestrel::~OpenGLKestrel() {
+    if (main.glReady) releaseScreens();
+    closeWindow();
+}
 
 double OpenGLKestrel::now() const {
     if (useCounter) return double(platform::counterValue()) * 1000.0 / counterFrequency;

@@ -2,11 +2,25 @@
 // the clock of the frame limiter, and the fixed 2D drawing state. Created first by start-up and
 // destroyed by shutdown; reached through `openGLKestrel`. Also owns the sprite store.
 #pragma once
+#include <array>
 #include <string>
+#include <vector>
 #include "graphics2d/SpriteStore.h"
 #include "platform/MainWindow.h"
 
 namespace tarvoke {
+
+// An offscreen screen: a sprite that drawing can be directed to, through a framebuffer object
+// where the driver has them, else through the top-left corner of the back buffer.
+struct ScreenRecord {
+    GLuint framebuffer = 0;   // framebuffer-object name
+    GLuint depthBuffer = 0;   // renderbuffer name of its depth attachment
+    int targetWidth = 0;      // 0: no framebuffer object (fallback mode)
+    int targetHeight = 0;
+    int spriteId = 0;         // the sprite that receives the drawing
+};
+
+constexpr int screenCount = 32;
 
 struct Viewport {
     int x = 0, y = 0;           // top-left corner in window pixels, y from the top
@@ -32,6 +46,20 @@ public:
     // ---- pictures
     SpriteStore sprites;        // sprite slots, tiled images, colour keys
     int currentSprite = -1;     // the sprite bound last for drawing
+    bool secondUnitOff = false; // texture unit 1 is known to be switched off
+
+    // ---- vertex buffers of polygons and text (memory kept between uses)
+    std::vector<float> polygonVertices;  // 8 floats a vertex: x, y, s, t, r, g, b, a
+    std::size_t polygonVertexCount = 0;
+    int polygonSprite = -1;              // the sprite of the polygon being collected
+    std::vector<float> textVertices;     // 5 floats a vertex: x, y, z, s, t
+
+    // ---- grabs and offscreen screens
+    std::array<ScreenRecord, screenCount> screens{};
+    int currentScreen = -1;              // -1: drawing goes to the back buffer
+    std::vector<std::uint8_t> grabBuffer;  // rows read back for grabs without destination alpha
+    bool hasDestinationAlpha = false;      // the frame buffer has alpha bits (checked on first grab)
+    bool forceScreenFallback = false;      // draw screens through the back buffer even with FBOs
 
     // ---- fixed 2D state
     Viewport viewport;          // the 2D drawing area last set

@@ -5,6 +5,7 @@
 #include "files/ArchiveSlot.h"
 #include "graphics2d/Collision.h"
 #include "graphics2d/Drawing.h"
+#include "graphics2d/Grabs.h"
 #include "graphics2d/ImageFiles.h"
 #include "graphics2d/OpenGLKestrel.h"
 #include "tarvoke/graphics2d.h"
@@ -24,30 +25,6 @@ bool loadIntoSlot(const StrValue& fileName, int id, std::int32_t colourKey, bool
     StrValue path;
     if (!resolveFile(generalArchive, fileName, path)) return false;
     return store->loadSpriteFile(id, path.cStr(), colourKey, normalMap);
-}
-
-std::array<GLubyte, 3> readScreenPixel(int x, int y) {
-    std::array<GLubyte, 3> rgb{};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, openGLKestrel->main.screenHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    return rgb;
-}
-
-// The colour key as the frame buffer shows it (lower colour depths round it): drawn at (4, 4),
-// read back, and the pixel put back as it was. No key (0 or -1): nothing is probed.
-KeyProbe probeKeyColour() {
-    KeyProbe probe;
-    const std::int32_t key = openGLKestrel->sprites.spriteColourKey;
-    if (key == 0 || key == -1) return probe;
-    const std::array<GLubyte, 3> saved = readScreenPixel(4, 4);
-    setPixel(4, 4, key);
-    const std::array<GLubyte, 3> shown = readScreenPixel(4, 4);
-    setPixel(4, 4, saved[0] | saved[1] << 8 | saved[2] << 16);
-    probe.present = true;
-    probe.red = shown[0];
-    probe.green = shown[1];
-    probe.blue = shown[2];
-    return probe;
 }
 
 } // namespace

@@ -70,7 +70,10 @@ bool SpriteStore::loadTiledImage(int index, const std::string& path) {
     tiled.tiles.resize(std::size_t(columns * rows));
     tiled.columns = columns;
     tiled.rows = rows;
+    // Tiles are drawn with the alpha test off: bled colour in the padding past a picture smaller
+    // than the tile would show as a fringe, and backgrounds have no keyed edges to bleed for.
     TextureOptions options;
+    options.bleed = false;
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < columns; ++column) {
             Tile& tile = tiled.tile(column, row);

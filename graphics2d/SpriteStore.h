@@ -42,6 +42,7 @@ struct TiledImage {
 // How makeTexture builds a texture from a rectangle of an image.
 struct TextureOptions {
     bool nearest = false;     // nearest filtering, and no colour bleeding
+    bool bleed = true;        // colour bleeding at transparent edges (with linear filtering)
     bool normalMap = false;   // convert the blue channel's heights into a normal map
     GlTexture* mipmapped = nullptr;  // also build a mipmapped copy here
 };

@@ -1,6 +1,8 @@
 // The fixed OpenGL state under which all 2D drawing happens.
 #include <GL/gl.h>
+#include <cmath>
 #include "graphics2d/OpenGLKestrel.h"
+#include "tarvoke/graphics2d.h"
 
 namespace tarvoke {
 namespace {
@@ -45,6 +47,39 @@ void resetState2D(int x, int y, int width, int height) {
     glShadeModel(GL_FLAT);
     disableUnused2DState();
     kestrel->smoothing = true;
+}
+
+} // namespace tarvoke
+
+namespace tarvoke {
+
+void setViewport(NumValue x, NumValue y, NumValue width, NumValue height) {
+    resetState2D(toInt(x), toInt(y), toInt(width), toInt(height));
+}
+
+void getScreenSize(NumValue& width, NumValue& height) {
+    width = openGLKestrel ? openGLKestrel->main.screenWidth : 0;
+    height = openGLKestrel ? openGLKestrel->main.screenHeight : 0;
+}
+
+void setAlphaMode(NumValue alpha) {
+    OpenGLKestrel* kestrel = openGLKestrel;
+    if (!kestrel) return;
+    const float a = float(alpha);
+    if (a != 0) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, a > 0 ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+    } else {
+        glDisable(GL_BLEND);
+    }
+    // The sign chose the blend function; the size is the opacity (a NaN counts as full).
+    const float strength = std::fabs(a);
+    kestrel->globalAlpha = (a == 0 || !(strength <= 1.0f)) ? 1.0f : strength;
+    glColor4f(1.0f, 1.0f, 1.0f, kestrel->globalAlpha);
+}
+
+void setSmoothing(NumValue flag) {
+    if (openGLKestrel) openGLKestrel->smoothing = isSet(flag);
 }
 
 } // namespace tarvoke

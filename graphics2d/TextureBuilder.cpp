@@ -21,8 +21,12 @@ void bindNew(GlTexture& texture, GLint minification, GLint magnification) {
     glBindTexture(GL_TEXTURE_2D, texture.generate());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minification);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magnification);
+    if (minification == magnification) {
+        texture.applyFilter(minification);
+    } else {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minification);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magnification);
+    }
 }
 
 void uploadMipmapped(GlTexture& texture, Texels level, int width, int height) {
@@ -55,7 +59,7 @@ bool makeTexture(const Image& image, int x, int y, int w, int h, GlTexture& text
     const int textureWidth = textureSide(w), textureHeight = textureSide(h);
 
     Texels texels = copyUpsideDown(image, x, y, w, h, textureWidth, textureHeight);
-    if (!options.nearest) bleedColours(texels, textureWidth, textureHeight);
+    if (!options.nearest && options.bleed) bleedColours(texels, textureWidth, textureHeight);
     if (options.normalMap) texels = normalMapOf(texels, textureWidth, textureHeight);
 
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);

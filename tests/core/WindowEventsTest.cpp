@@ -16,6 +16,7 @@ std::string caption() { return platform::windowCaption(openGLKestrel->main.windo
 
 class WindowEvents : public testing::Test {
 protected:
+    void TearDown() override { paused = false; }  // a pause must not outlive its test
     ScopedTempDir temp;
     EngineRun engine{ProjectSettings{}, "Paused game"};
 };

@@ -12,6 +12,15 @@ using test::ScopedTempDir;
 constexpr int windowTimeoutMs = 20000;
 constexpr int exitTimeoutMs = 5000;
 
+// Start-up shows frames too, and Escape during them ends the program before its first line.
+bool waitUntilRunning(const ScopedTempDir& temp) {
+    for (int waited = 0; waited < windowTimeoutMs; waited += 20) {
+        if (test::fileExists(temp.file("running"))) return true;
+        platform::sleepMilliseconds(20);
+    }
+    return false;
+}
+
 void expectEndsWithCodeZero(ChildProgram& game, int timeoutMs = exitTimeoutMs) {
     int code = -1;
     ASSERT_TRUE(game.waitForExit(timeoutMs, code)) << "the program did not end";
@@ -50,6 +59,7 @@ TEST(Ending, InDebugModeEscapeLeavesTheEndRecord) {
     ScopedTempDir temp;
     ChildProgram game(test::programPath("debug_game"));
     ASSERT_FALSE(test::waitForWindowAndFocus("^Debug game$", windowTimeoutMs).empty());
+    ASSERT_TRUE(waitUntilRunning(temp));
     test::holdKeys({"Escape"}, 150);
     expectEndsWithCodeZero(game);
     EXPECT_EQ(test::readFile(temp.file("ErrorLog.txt")), "-End On Line\r\n0\r\n41\r\n42\r\n5\r\n");

@@ -68,7 +68,8 @@ TEST(Pause, DebugModeNeverPauses) {
     ScopedTempDir temp;
     ChildProgram game(test::programPath("debug_game"));
     const std::string window = test::waitForWindow("^Debug game$", windowTimeoutMs);
-    ASSERT_FALSE(window.empty());
+    ASSERT_FALSE(window.empty()) << "no window; the game is " << (game.isRunning() ? "running" : "gone")
+                                 << "; windows: " << test::xdotool("search --name '.*' getwindowname %@");
     OtherWindow other;
     ASSERT_FALSE(other.id().empty());
     test::focusWindow(window);

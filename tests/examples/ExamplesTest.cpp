@@ -1,0 +1,36 @@
+// The example games run for a few frames and show what they should.
+#include <gtest/gtest.h>
+#include "graphics2d/ImageFiles.h"
+#include "support/TestSupport.h"
+#include "support/XSession.h"
+
+namespace tarvoke {
+namespace {
+
+TEST(Examples, TheScrollingSceneShowsStarsShipAndScore) {
+    test::ScopedTempDir temp;
+    const std::string shot = temp.file("scene.png");
+    test::ChildProgram game(std::string(TARVOKE_EXAMPLES) + "/scrolling_scene",
+                            {"--tarvoke-frames", "30", "--tarvoke-screenshot", shot});
+    int code = -1;
+    ASSERT_TRUE(game.waitForExit(30000, code));
+    EXPECT_EQ(code, 0);
+    Image frame;
+    ASSERT_TRUE(readImageFile(frame, shot, noColourKey));
+    ASSERT_EQ(frame.width, 640);
+    int white = 0, hull = 0, keyColoured = 0;
+    for (int y = 0; y < frame.height; ++y) {
+        for (int x = 0; x < frame.width; ++x) {
+            const std::uint8_t* p = frame.pixel(x, y);
+            white += p[0] == 255 && p[1] == 255 && p[2] == 255;
+            hull += p[0] == 0xC0 && p[1] == 0xC0 && p[2] == 0xC0;
+            keyColoured += p[0] == 255 && p[1] == 0 && p[2] == 128;
+        }
+    }
+    EXPECT_GT(white, 60 * 4) << "stars and score text";
+    EXPECT_GT(hull, 100) << "the ship";
+    EXPECT_EQ(keyColoured, 0) << "the sprites' key colour must not show";
+}
+
+} // namespace
+} // namespace tarvoke
