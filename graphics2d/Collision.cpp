@@ -59,7 +59,7 @@ bool framePlacement(SpriteStore& store, int id, int frame, int x, int y, Placeme
         return true;
     }
     const int framesPerRow = slot.width / slot.frameWidth;
-    if (framesPerRow <= 0 || slot.frameHeight <= 0) return false;
+    if (framesPerRow <= 0 || slot.frameHeight <= 0 || slot.height < slot.frameHeight) return false;
     const long long offsetX = slot.frameWidth * (frame % framesPerRow);
     const long long offsetY = static_cast<long long>(frame / framesPerRow) * slot.frameHeight;
     placement = {id, x - offsetX, y - offsetY, x, y, slot.frameWidth, slot.frameHeight};

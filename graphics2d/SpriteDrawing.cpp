@@ -51,9 +51,12 @@ struct FrameEdges {
     float left, right, bottom, top;
 };
 
-// False when nothing of the strip can be drawn: no frame size, or no whole frame in a row.
+// False when nothing of the strip can be drawn: no frame size, or a strip narrower or lower than
+// one frame.
 bool frameEdges(const SpriteGeometry& geometry, int frame, FrameEdges& edges) {
-    if (geometry.frameWidth == 0 || geometry.frameHeight == 0 || geometry.framesPerRow <= 0) return false;
+    if (geometry.frameWidth == 0 || geometry.frameHeight == 0 || geometry.framesPerRow <= 0 ||
+        geometry.height < geometry.frameHeight)
+        return false;
     const int column = frame % geometry.framesPerRow;
     const int row = frame / geometry.framesPerRow;
     const float frameS = geometry.frameWidth / geometry.textureWidth;

@@ -123,6 +123,8 @@ TEST_F(Drawing, StripsWithoutWholeFramesDrawNothing) {
     drawAnim(3, 0, 0, 0);  // a plain sprite has no frame size
     openGLKestrel->sprites.setFrameSize(3, 8, 8);  // wider than the picture
     drawAnim(3, 0, 0, 0);
+    openGLKestrel->sprites.setFrameSize(3, 2, 8);  // lower than the picture
+    drawAnim(3, 0, 0, 0);
     stretchAnim(3, 1, 0, 0, 10, 10);
     rotoZoomAnim(3, -5, 0, 0, 30, 1);
     for (int x = 0; x < 10; ++x) EXPECT_EQ(colourAt(x, 2), black);

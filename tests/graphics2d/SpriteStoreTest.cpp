@@ -225,6 +225,8 @@ TEST_F(Collisions, AnimationFramesLineUpWithTheirScreenPositions) {
     EXPECT_EQ(animCollision(1, -7, 100, 100, 2, 0, 105, 106), 0);
     openGLKestrel->sprites.setFrameSize(1, 200, 32);
     EXPECT_EQ(animCollision(1, 4, 100, 100, 2, 0, 105, 106), 0);
+    openGLKestrel->sprites.setFrameSize(1, 32, 100);  // lower than the strip
+    EXPECT_EQ(animCollision(1, 1, 100, 100, 2, 0, 105, 106), 0);
 }
 
 // ---------------------------------------------------------------- saving
