@@ -9,6 +9,7 @@
 #include "graphics2d/OpenGLKestrel.h"
 #include "input/InputManager.h"
 #include "tarvoke/graphics2d.h"
+#include "values/Random.h"
 
 namespace tarvoke {
 
@@ -74,6 +75,11 @@ bool startWithoutLog(const StartupRequest&) {
 
 bool createInput(const StartupRequest&) {
     inputManager = new InputManager();
+    return true;
+}
+
+bool seedRandomFromClock(const StartupRequest&) {
+    seedRandom(seedFromMilliseconds(now()));
     return true;
 }
 
@@ -184,7 +190,7 @@ constexpr StartupStep startupSteps[] = {
     {7, "sound device and sound slot table", nullptr},
     {8, "network session, idle", nullptr},
     {9, "3D scene singleton", nullptr},
-    {10, "seed the random generator", nullptr},
+    {10, "seed the random generator", seedRandomFromClock},
     {11, "windowed or full-screen mode", chooseScreenMode},
     {12, "bind input to the final window", bindInputToWindow},
     {13, "sound device for the final window", nullptr},

@@ -5,3 +5,5 @@
 #include "tarvoke/core.h"
 #include "tarvoke/files.h"
 #include "tarvoke/graphics2d.h"
+#include "tarvoke/arrays.h"
+#include "tarvoke/numbers.h"

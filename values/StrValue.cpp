@@ -1,6 +1,7 @@
 // StrValue: owned, NUL-terminated 8-bit text that grows in 512-byte steps.
 #include "tarvoke/StrValue.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <new>
@@ -115,6 +116,17 @@ void StrValue::reserve(std::uint32_t size) {
     capacity_ = static_cast<std::uint32_t>(newCapacity);
 }
 
+// Appends grow the buffer by at least half its size (still in 512-byte steps): with fixed
+// steps a long loop of appends would copy the whole text again every 512 bytes.
+void StrValue::growFor(std::uint32_t size) {
+    if (capacity_ > size) return;
+    // reserve gives the smallest multiple of 512 above its argument: one below 1.5 x the capacity
+    // yields that size rounded up to 512.
+    const std::uint64_t geometric = std::uint64_t(capacity_) + capacity_ / 2;
+    const std::uint64_t target = std::max<std::uint64_t>(size, geometric > 0 ? geometric - 1 : 0);
+    reserve(std::uint32_t(std::min<std::uint64_t>(target, UINT32_MAX - growthStep)));
+}
+
 // ---------------------------------------------------------------- assignment
 
 StrValue& StrValue::operator=(const char* text) { assign(text); return *this; }
@@ -167,7 +179,7 @@ void StrValue::append(const char* text) {
     const std::uint32_t newLength = checkedLength(std::uint64_t(length_) + added);
     const bool ownText = pointsInto(text, text_, capacity_);
     const std::size_t ownOffset = ownText ? std::size_t(text - text_) : 0;
-    reserve(newLength);
+    growFor(newLength);
     const char* source = ownText ? text_ + ownOffset : text;
     std::memmove(text_ + length_, source, added);
     text_[newLength] = '\0';
@@ -177,8 +189,8 @@ void StrValue::append(const char* text) {
 void StrValue::append(const StrValue& other) {
     const std::uint32_t added = other.length_;
     const std::uint32_t newLength = checkedLength(std::uint64_t(length_) + added);
-    reserve(newLength);
-    // other.text_ is read after reserve: when appending to itself it is the new buffer.
+    growFor(newLength);
+    // other.text_ is read after growing: when appending to itself it is the new buffer.
     std::memmove(text_ + length_, other.text_, added);
     text_[newLength] = '\0';
     length_ = newLength;

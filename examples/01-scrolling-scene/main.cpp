@@ -1,7 +1,6 @@
 // A scrolling scene: stars drift past, a ship bobs and turns, and a score counts up.
 // Everything is drawn with engine commands; the sprites are made by drawing and grabbing them,
 // so the example needs no media files. Escape ends it.
-#include <cmath>
 #include <tarvoke.h>
 
 using namespace tarvoke;
@@ -11,8 +10,6 @@ const GameInfo tarvoke::gameInfo = {"Scrolling scene", ProjectSettings{}};
 namespace {
 
 constexpr int shipSprite = 1, starSprite = 2, starCount = 60;
-
-NumValue sineOfDegrees(NumValue degrees) { return std::sin(degrees * 3.14159265358979 / 180.0); }
 
 // Draws a small ship and a star into the screen's corner and grabs them as sprites.
 void makeSprites() {
@@ -36,11 +33,11 @@ void tarvokeMain() {
     for (long frame = 0;; ++frame) {
         for (int star = 0; star < starCount; ++star) {
             const NumValue speed = 1 + star % 3;
-            const NumValue x = 640 - std::fmod(frame * speed + star * 97, 660);
+            const NumValue x = 640 - modulo(frame * speed + star * 97, 660);
             drawSprite(starSprite, x, (star * 53) % 470);
         }
         const NumValue time = getTimerAll();
-        rotoZoomSprite(shipSprite, 120, 220 + 40 * sineOfDegrees(time / 10), 10 * sineOfDegrees(time / 7), 1.5);
+        rotoZoomSprite(shipSprite, 120, 220 + 40 * sinDeg(time / 10), 10 * sinDeg(time / 7), 1.5);
         score += 10;
         printText(concat("SCORE ", score), 8, 8);
         showScreen();

@@ -1,5 +1,6 @@
 // StrValue: the language's text. 8-bit bytes, NUL-terminated, no encoding.
-// Each value owns its buffer alone; buffers grow in 512-byte steps and never shrink.
+// Each value owns its buffer alone; buffers are whole multiples of 512 bytes and never shrink
+// (appends grow them by at least half, so long loops of appends stay linear).
 // An empty-constructed value points at the shared read-only `emptyText` and owns nothing.
 // A failed allocation throws std::bad_alloc after every partly built value is released.
 #pragma once
@@ -54,6 +55,8 @@ public:
     NumValue toNumber() const;                // the longest numeric prefix, else 0
 
 private:
+    void growFor(std::uint32_t size);  // reserve for appends: at least half the capacity again
+
     char* text_;              // NUL-terminated buffer, or emptyText
     std::uint32_t capacity_;  // bytes allocated for text_; 0 while text_ is emptyText
     std::uint32_t length_;    // bytes before the terminating NUL
