@@ -7,6 +7,7 @@
 #include "graphics2d/OpenGLKestrel.h"
 #include "graphics2d/Screens.h"
 #include "input/InputManager.h"
+#include "tarvoke/graphics3d.h"
 
 namespace tarvoke {
 
@@ -62,6 +63,7 @@ void resetFrameState(OpenGLKestrel& kestrel) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     drawTiledImage(0);
     resetState2D(0, 0, 0, 0);
+    setShader(-1);
 }
 
 } // namespace

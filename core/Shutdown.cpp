@@ -5,6 +5,7 @@
 #include "core/Errors.h"
 #include "files/ArchiveSlot.h"
 #include "graphics2d/OpenGLKestrel.h"
+#include "graphics3d/Kestrel3D.h"
 #include "input/InputManager.h"
 
 namespace tarvoke {
@@ -14,7 +15,10 @@ bool ending = false;
 
 void releaseTimerResolution() { platform::endTimerResolution(); }
 
+// The 3D scene goes first: its shader objects live in the context the graphics singleton owns.
 void releaseGraphics() {
+    delete kestrel3D;
+    kestrel3D = nullptr;
     delete openGLKestrel;
     openGLKestrel = nullptr;
 }
@@ -41,7 +45,7 @@ struct ShutdownStep {
 constexpr ShutdownStep shutdownSteps[] = {
     {1, "1 ms timer resolution", releaseTimerResolution},
     {2, "stop the background music", nullptr},
-    {3, "graphics singleton, window and context", releaseGraphics},
+    {3, "3D scene, then the graphics singleton, window and context", releaseGraphics},
     {4, "input object", releaseInput},
     {5, "sound slots and sound device", nullptr},
     {6, "network session and its thread", nullptr},

@@ -7,6 +7,7 @@
 #include "files/ArchiveSlot.h"
 #include "graphics2d/Fonts.h"
 #include "graphics2d/OpenGLKestrel.h"
+#include "graphics3d/Kestrel3D.h"
 #include "input/InputManager.h"
 #include "tarvoke/graphics2d.h"
 #include "values/Random.h"
@@ -65,6 +66,11 @@ bool captionWindow(const StartupRequest& request) {
     mainWindow = platform::nativeHandle(nativeMainWindow());
     platform::setWindowCaption(nativeMainWindow(), request.title.cStr());
     windowTitle = request.title;
+    return true;
+}
+
+bool createScene(const StartupRequest&) {
+    kestrel3D = new Kestrel3D(openGLKestrel);
     return true;
 }
 
@@ -189,7 +195,7 @@ constexpr StartupStep startupSteps[] = {
     {6, "input object", createInput},
     {7, "sound device and sound slot table", nullptr},
     {8, "network session, idle", nullptr},
-    {9, "3D scene singleton", nullptr},
+    {9, "3D scene singleton", createScene},
     {10, "seed the random generator", seedRandomFromClock},
     {11, "windowed or full-screen mode", chooseScreenMode},
     {12, "bind input to the final window", bindInputToWindow},

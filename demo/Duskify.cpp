@@ -1,12 +1,17 @@
-// Stands in for the Duskify shader demo until it is built: opens the window and runs the frame
-// loop until Escape or the window's close button ends it.
-#include <cstdio>
-#include <tarvoke.h>
+// Duskify: a 64 x 64 tile spins and pulses over an evening landscape, and every frame is
+// post-processed by a fragment shader on a half-resolution copy, blown up without filtering.
+#include "DuskifyScene.h"
 
-const tarvoke::GameInfo tarvoke::gameInfo = {"Duskify", tarvoke::ProjectSettings{}};
+using namespace tarvoke;
+
+const GameInfo tarvoke::gameInfo = {"Duskify", ProjectSettings{640, 480, 0, 0, 60, 0, 0}};
 
 void tarvokeMain() {
-    std::puts("Loading...");
-    std::fflush(stdout);
-    for (;;) tarvoke::showScreen();
+    duskify::setUpScene();
+    for (;;) {
+        const NumValue zoomTime = getTimerAll();
+        const NumValue angleTime = getTimerAll();  // a second reading, as the angle has always had
+        duskify::drawFrame(zoomTime, angleTime);
+        showScreen();
+    }
 }

@@ -6,4 +6,5 @@
 #include "tarvoke/files.h"
 #include "tarvoke/graphics2d.h"
 #include "tarvoke/arrays.h"
+#include "tarvoke/graphics3d.h"
 #include "tarvoke/numbers.h"

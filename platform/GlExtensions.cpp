@@ -72,6 +72,23 @@ void loadFramebufferFunctions() {
 
 void clearExtensionEntryPoints() { glExt = GlEntryPoints{}; }
 
+void clearShaderEntryPoints() {
+    const GlEntryPoints none;
+    glExt.createProgramObject = none.createProgramObject;
+    glExt.deleteObject = none.deleteObject;
+    glExt.createShaderObject = none.createShaderObject;
+    glExt.shaderSource = none.shaderSource;
+    glExt.compileShader = none.compileShader;
+    glExt.getObjectParameteriv = none.getObjectParameteriv;
+    glExt.attachObject = none.attachObject;
+    glExt.getInfoLog = none.getInfoLog;
+    glExt.linkProgram = none.linkProgram;
+    glExt.useProgramObject = none.useProgramObject;
+    glExt.getUniformLocation = none.getUniformLocation;
+    glExt.uniform1f = none.uniform1f;
+    glExt.uniform1i = none.uniform1i;
+}
+
 bool extensionListHas(const char* list, const std::string& name) {
     if (!list || name.empty() || name.find(' ') != std::string::npos) return false;
     const std::size_t size = name.size();

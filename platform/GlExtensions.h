@@ -58,6 +58,8 @@ void loadExtensionEntryPoints();
 void loadFramebufferFunctions();
 // Forgets every entry point, as on a driver that offers none.
 void clearExtensionEntryPoints();
+// Forgets the shader-object entry points only, as on a driver without shaders.
+void clearShaderEntryPoints();
 
 // True when `name` is a whole blank-separated word of the window system's extension string
 // (GLX or EGL) or of the GL extension string.

@@ -1,0 +1,38 @@
+// Kestrel3D: the 3D scene singleton. For now it owns the shader table: 255 slots of GLSL
+// programs that apply to everything drawn, 2D and 3D, while one is active.
+#pragma once
+#include <GL/gl.h>
+#include <array>
+#include "graphics2d/OpenGLKestrel.h"
+
+namespace tarvoke {
+
+struct ShaderSlot {
+    GLhandleARB program = 0;         // 0: none
+    GLhandleARB vertexShader = 0;
+    GLhandleARB fragmentShader = 0;
+};
+
+constexpr int shaderSlotCount = 255;  // slots 0..254
+
+class Kestrel3D {
+public:
+    explicit Kestrel3D(OpenGLKestrel* graphics);
+    virtual ~Kestrel3D();
+    Kestrel3D(const Kestrel3D&) = delete;
+    Kestrel3D& operator=(const Kestrel3D&) = delete;
+
+    OpenGLKestrel* graphics;                           // the 2D graphics it draws with
+    std::array<ShaderSlot, shaderSlotCount> shaders{};  // the shader table
+    int currentShader = -1;                            // -1 (or any value outside 0..254): none
+
+    // Deletes the slot's program and shaders (when the driver can) and empties the slot.
+    void clearShaderSlot(ShaderSlot& slot);
+};
+
+extern Kestrel3D* kestrel3D;  // null before start-up and after shutdown
+
+// Shader compile and link logs go here: the error log, or the debugger in debug mode.
+void reportToErrorLogHook(const char* text);
+
+} // namespace tarvoke
