@@ -17,16 +17,18 @@ cmake --build build-asan -j"$jobs"
 asan_preload="$(gcc -print-file-name=libasan.so):/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so:libEGL_mesa.so.0:libGLX_mesa.so.0"
 asan_env="LD_PRELOAD=$asan_preload ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 LSAN_OPTIONS=suppressions=$here/tests/sanitizer/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
 
+# -noreset: by default Xvfb resets whenever its last client leaves, and a game that connects
+# during the reset is refused; the tests start and end many clients.
 echo "== Tests of the sanitizer build"
 sanitized=0
-xvfb-run -a -s "-screen 0 1024x768x24" sh -c "cd build-asan && env $asan_env ctest -j2 --output-on-failure" || sanitized=1
+xvfb-run -a -s "-noreset -screen 0 1024x768x24" sh -c "cd build-asan && env $asan_env ctest -j2 --output-on-failure" || sanitized=1
 
 echo "== Tests of the plain build"
 plain=0
-xvfb-run -a -s "-screen 0 1024x768x24" sh -c "cd build && ctest -j2 --output-on-failure" || plain=1
+xvfb-run -a -s "-noreset -screen 0 1024x768x24" sh -c "cd build && ctest -j2 --output-on-failure" || plain=1
 
 if [ "$sanitized" -ne 0 ]; then
     echo "== The sanitizer build failed these tests:"
-    xvfb-run -a -s "-screen 0 1024x768x24" sh -c "cd build-asan && env $asan_env ctest --rerun-failed" || true
+    xvfb-run -a -s "-noreset -screen 0 1024x768x24" sh -c "cd build-asan && env $asan_env ctest --rerun-failed" || true
 fi
 [ "$sanitized" -eq 0 ] && [ "$plain" -eq 0 ]

@@ -20,8 +20,17 @@ ProcessId spawnWith(const char* program, const std::vector<std::string>& argumen
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
+    // The extra entries replace inherited ones of the same name: getenv finds the first.
+    auto overridden = [&](const char* entry) {
+        for (const std::string& extra : extraEnvironment) {
+            const std::size_t nameEnd = extra.find('=');
+            if (nameEnd != std::string::npos && std::strncmp(entry, extra.c_str(), nameEnd + 1) == 0) return true;
+        }
+        return false;
+    };
     std::vector<char*> envp;
-    for (char** entry = environ; entry && *entry; ++entry) envp.push_back(*entry);
+    for (char** entry = environ; entry && *entry; ++entry)
+        if (!overridden(*entry)) envp.push_back(*entry);
     for (const std::string& entry : extraEnvironment) envp.push_back(const_cast<char*>(entry.c_str()));
     envp.push_back(nullptr);
 

@@ -13,11 +13,32 @@ struct NativeWindow {
     SDL_GLContext context = nullptr;
 };
 
+namespace {
+
+// SDL falls back to its offscreen or dummy driver when the window system cannot be reached;
+// a game would then run on with no window anyone can see. Those drivers count only when asked
+// for by name (SDL_VIDEODRIVER), as headless tests do.
+bool isInvisibleDriver(const char* name) {
+    return name && (SDL_strcmp(name, "offscreen") == 0 || SDL_strcmp(name, "dummy") == 0);
+}
+
+} // namespace
+
 bool initVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
     // A game keeps its window when it loses the focus; pausing is the engine's business.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    return SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr, "no display: %s\n", SDL_GetError());
+        return false;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (isInvisibleDriver(driver) && !SDL_GetHint(SDL_HINT_VIDEODRIVER)) {
+        std::fprintf(stderr, "no display: the window system cannot be reached\n");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        return false;
+    }
+    return true;
 }
 
 void quitVideo() {

@@ -1,5 +1,6 @@
 // Files, processes, the clock and the extension-string rule of the platform layer.
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include "platform/GlExtensions.h"
 #include "platform/Platform.h"
 #include "platform/sdl/SdlText.h"
@@ -41,6 +42,15 @@ TEST(PlatformProcess, AProgramRunsAndItsExitCodeIsSeen) {
     process = platform::startProgram({"sh", "-c", "exit $CHILD_CODE"}, {"CHILD_CODE=4"});
     ASSERT_TRUE(platform::waitProcess(process, 5000, code));
     EXPECT_EQ(code, 4);
+}
+
+TEST(PlatformProcess, TheChildsEnvironmentReplacesInheritedValues) {
+    ::setenv("CHILD_CODE", "9", 1);
+    int code = -1;
+    const platform::ProcessId process = platform::startProgram({"sh", "-c", "exit $CHILD_CODE"}, {"CHILD_CODE=5"});
+    ::unsetenv("CHILD_CODE");
+    ASSERT_TRUE(platform::waitProcess(process, 5000, code));
+    EXPECT_EQ(code, 5);
 }
 
 TEST(PlatformProcess, WaitingTimesOutAndKillEnds) {

@@ -1,5 +1,6 @@
 // Whole programs ended from outside, as a player ends them: Escape, Alt+F4, the close button.
 #include <gtest/gtest.h>
+#include <filesystem>
 #include "support/TestSupport.h"
 #include "support/XSession.h"
 
@@ -52,6 +53,14 @@ TEST(Ending, TheWindowsCloseRequestEndsWithCodeZero) {
     const std::string window = test::waitForWindow("^Loop game$", windowTimeoutMs);
     ASSERT_FALSE(window.empty());
     ASSERT_TRUE(test::requestClose(window));
+    expectEndsWithCodeZero(game);
+}
+
+// SDL would fall back to a driver that shows nothing; a game must not run on unseen.
+TEST(Ending, WithNoReachableDisplayTheGameEndsInsteadOfRunningUnseen) {
+    if (std::filesystem::exists("/dev/dri")) GTEST_SKIP() << "a console display could take over here";
+    ScopedTempDir temp;
+    ChildProgram game(test::programPath("loop_game"), {}, {"DISPLAY=:987", "WAYLAND_DISPLAY=none"});
     expectEndsWithCodeZero(game);
 }
 

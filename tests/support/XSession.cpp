@@ -67,6 +67,9 @@ std::string waitForWindow(const std::string& titlePattern, int timeoutMs) {
         if (!found.empty()) return found.substr(0, found.find('\n'));
         platform::sleepMilliseconds(50);
     } while (millisecondsSince(start) <= timeoutMs);
+    // What the X server holds, so that a failure can be understood from the test's output.
+    std::fprintf(stderr, "no visible window named %s; the server's windows:\n%s\n", titlePattern.c_str(),
+                 runCommand("env -u LD_PRELOAD xwininfo -root -tree 2>&1 | grep -v '(has no name)'").c_str());
     return "";
 }
 
