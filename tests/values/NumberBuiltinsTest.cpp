@@ -6,6 +6,8 @@
 #include <cfloat>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include "support/TestSupport.h"
 
@@ -32,11 +34,21 @@ TEST(FormatFixed, PadsFixedDigitsToTheField) {
     EXPECT_EQ(formatFixed(600, 1e9, -DBL_MAX).length(), 511u);
 }
 
+// The German locale (decimal comma) is compiled into a temporary folder, so the test does not
+// depend on which locales the machine has generated.
 TEST(FormatFixed, IgnoresTheProcessLocalesDecimalComma) {
+    test::ScopedTempDir temp;
+    const std::string build = "env -u LD_PRELOAD localedef -i de_DE -f UTF-8 -c " + temp.file("de_DE.UTF-8") + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(build.c_str()), 0) << "localedef (Debian package locales) could not build de_DE";
+    ::setenv("LOCPATH", temp.path().c_str(), 1);
     const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no de_DE.UTF-8 locale installed";
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr);
+    char withComma[16];
+    std::snprintf(withComma, sizeof withComma, "%.2f", 1.5);
     const std::string printed = bytesOf(formatFixed(6, 2, 1.5));
     std::setlocale(LC_NUMERIC, previous.c_str());
+    ::unsetenv("LOCPATH");
+    EXPECT_STREQ(withComma, "1,50");  // the locale really is in force
     EXPECT_EQ(printed, "  1.50");
 }
 
