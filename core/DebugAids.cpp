@@ -1,8 +1,9 @@
 // Debug aids for programs run from the development environment.
 #include <cstdio>
 #include "core/Engine.h"
-#include "graphics2d/OpenGLKestrel.h"
-#include "input/InputManager.h"
+#include "graphics2d/Graphics2D.h"
+#include "input/Input.h"
+#include "platform/Process.h"
 
 namespace tarvoke {
 
@@ -13,12 +14,10 @@ void debugBreakpoint(NumValue value) {
     char text[16];
     std::snprintf(text, sizeof text, "BP%x", unsigned(toInt(value)));
     platform::sendDebuggerText(text);
-    if (openGLKestrel) platform::hideWindow(openGLKestrel->main.window);
+    hideMainWindow();
     paused = false;
-    if (inputManager) {
-        inputManager->pollKeyboard();
-        inputManager->freshFrame = true;
-    }
+    pumpMessages();
+    pollInputForFrame();
 }
 
 } // namespace tarvoke

@@ -6,7 +6,7 @@
 #include <vector>
 #include "core/CommandLine.h"
 #include "core/Engine.h"
-#include "graphics2d/OpenGLKestrel.h"
+#include "graphics2d/Graphics2D.h"
 
 int main(int argc, char** argv) {
     using namespace tarvoke;
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     commandLine = joinCommandLine(arguments).c_str();
 
     initEngine(gameInfo.title, 1);
-    if (!openGLKestrel || !openGLKestrel->main.window) {
+    if (!hasMainWindow()) {
         std::fprintf(stderr, "%s: the main window could not be created\n", gameInfo.title);
         endProgram();
     }

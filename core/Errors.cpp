@@ -1,6 +1,7 @@
 // Error registers and the error log "ErrorLog.txt".
 #include "core/Errors.h"
-#include "platform/Platform.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
 
 namespace tarvoke {
 

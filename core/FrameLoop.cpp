@@ -1,13 +1,11 @@
 // The frame boundary: pause handling, keyboard ending, presenting, the frame limiter and the
-// per-frame reset of the drawing state.
-#include <GL/gl.h>
+// per-frame reset of the drawing state; and the event pump with the window procedure.
 #include <algorithm>
 #include "core/Engine.h"
-#include "graphics2d/Grabs.h"
-#include "graphics2d/OpenGLKestrel.h"
-#include "graphics2d/Screens.h"
-#include "input/InputManager.h"
-#include "tarvoke/graphics3d.h"
+#include "graphics2d/Graphics2D.h"
+#include "graphics3d/Graphics3D.h"
+#include "input/Input.h"
+#include "platform/Clock.h"
 
 namespace tarvoke {
 
@@ -34,104 +32,100 @@ constexpr double longestSleepMs = 5.0;  // messages are pumped at least this oft
 }
 
 void endOnEndingKeys() {
-    if (!inputManager) return;
-    const InputManager& input = *inputManager;
-    if (escapeEndsProgram && (input.isKeyDown(keyEscape) || input.isKeyDown(keyEscapeAlternative)))
-        endFromKeyboard();
-    if (input.isKeyDown(keyLeftAlt) && input.isKeyDown(keyF4)) endFromKeyboard();
+    if (escapeEndsProgram && (isKeyDown(keyEscape) || isKeyDown(keyEscapeAlternative))) endFromKeyboard();
+    if (isKeyDown(keyLeftAlt) && isKeyDown(keyF4)) endFromKeyboard();
 }
 
 // Pumps messages while sleeping towards the slot, then spins on the clock alone: a pump can
 // block on the window system for a millisecond or more, which would make the frame late.
-double waitForSlot(const OpenGLKestrel& kestrel) {
+double waitForSlot(const FrameClock& clock) {
     for (;;) {
-        const double t = now();
-        if (t > kestrel.nextFrameTime) return t;
-        const double remaining = kestrel.nextFrameTime - t;
+        const double t = clock.now();
+        if (t > clock.nextFrameTime) return t;
+        const double remaining = clock.nextFrameTime - t;
         if (remaining > spinMarginMs) {
             pumpMessages();
-            const double sleepMs = std::min(kestrel.nextFrameTime - now() - spinMarginMs, longestSleepMs);
+            const double sleepMs = std::min(clock.nextFrameTime - clock.now() - spinMarginMs, longestSleepMs);
             if (sleepMs > 0) platform::sleepMicroseconds(int(sleepMs * 1000.0));
         }
     }
 }
 
-// Every frame starts from the same defaults with the background already painted.
-void resetFrameState(OpenGLKestrel& kestrel) {
-    glDisable(GL_BLEND);
-    kestrel.globalAlpha = 1.0f;
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    drawTiledImage(0);
-    resetState2D(0, 0, 0, 0);
-    setShader(-1);
+bool isWindowEvent(platform::EventType type) {
+    return type == platform::EventType::CloseRequest || type == platform::EventType::Activated ||
+           type == platform::EventType::Deactivated;
 }
 
 } // namespace
 
 int pumpMessages() {
-    for (const platform::WindowEvent& event : platform::takeWindowEvents()) handleWindowEvent(event);
+    platform::Event event;
+    while (platform::pollEvent(event)) {
+        if (isWindowEvent(event.type))
+            handleWindowEvent(event);
+        else
+            handleInputEvent(event);
+    }
     return 1;
 }
 
 NumValue presentFrame() {
-    OpenGLKestrel* kestrel = openGLKestrel;
-    if (!kestrel || !kestrel->main.window) return 1;
-    endScreen();
+    if (!hasMainWindow()) return 1;
+    finishFrame2D();
     const bool endAfterThisFrame = captureFrameIfDue();
-    platform::swapBuffers(kestrel->main.window);
+    swapFrame();
     if (endAfterThisFrame) endProgram();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const double t0 = now();
-    const double t = waitForSlot(*kestrel);
-    kestrel->nextFrameTime = nextFrameSlot(kestrel->nextFrameTime, kestrel->framePeriod, t);
+    clearFrame();
+    FrameClock& clock = frameClock();
+    const double t0 = clock.now();
+    const double t = waitForSlot(clock);
+    clock.advancePast(t);
     return (t - t0) + 1;
 }
 
 void showScreen() {
-    OpenGLKestrel* kestrel = openGLKestrel;
-    if (!kestrel) return;
-    if (projectSettings.debugMode) {
-        platform::showWindow(kestrel->main.window);
-        platform::raiseWindow(kestrel->main.window);
-    }
+    if (!hasMainWindow()) return;
+    if (projectSettings.debugMode) showAndRaiseMainWindow();
     previousFrameTime = frameTime;
     frameTime = now();
     while (paused) {
         pumpMessages();
         platform::sleepMilliseconds(pauseSleepMs);
     }
-    if (inputManager) {
-        inputManager->pollKeyboard();
-        inputManager->freshFrame = true;
-    }
-    endOnEndingKeys();
     pumpMessages();
+    pollInputForFrame();
+    endOnEndingKeys();
     presentFrame();
-    resetFrameState(*kestrel);
+    resetFrame2D();
+    resetFrame3D();
 }
 
-void handleWindowEvent(const platform::WindowEvent& event) {
-    OpenGLKestrel* kestrel = openGLKestrel;
-    platform::NativeWindow* window = kestrel ? kestrel->main.window : nullptr;
+void handleWindowEvent(const platform::Event& event) {
     const bool mayPause = !projectSettings.debugMode && autoPause;
     switch (event.type) {
-    case platform::WindowEventType::CloseRequest:
+    case platform::EventType::CloseRequest:
         endProgram();
-    case platform::WindowEventType::Deactivated:
+    case platform::EventType::Deactivated:
         if (mayPause) {
-            platform::setWindowCaption(window, std::string(windowTitle.cStr()) + " <pause>");
+            setMainWindowCaption(std::string(windowTitle.cStr()) + " <pause>");
             paused = true;
         }
         break;
-    case platform::WindowEventType::Activated:
+    case platform::EventType::Activated:
         // A pause always ends on activation, even if auto-pause was switched off meanwhile
         // (inside an input wait): otherwise the program could never leave it.
         if (mayPause || paused) {
-            platform::setWindowCaption(window, windowTitle.cStr());
+            setMainWindowCaption(windowTitle.cStr());
             paused = false;
         }
         break;
+    default:
+        break;
     }
 }
+
+void setAutoPause(NumValue flag) { autoPause = isSet(flag); }
+
+void allowEscape(NumValue flag) { escapeEndsProgram = isSet(flag); }
 
 } // namespace tarvoke

@@ -1,12 +1,15 @@
-// Every way out: shutdownEngine releases the singletons in a fixed order; endProgram and
+// Every way out: shutdownEngine stops the subsystems in a fixed order; endProgram and
 // endAndRun end the process with exit code 0.
 #include <cstdlib>
 #include "core/Engine.h"
 #include "core/Errors.h"
-#include "files/ArchiveSlot.h"
-#include "graphics2d/OpenGLKestrel.h"
-#include "graphics3d/Kestrel3D.h"
-#include "input/InputManager.h"
+#include "files/Files.h"
+#include "graphics2d/Graphics2D.h"
+#include "graphics3d/Graphics3D.h"
+#include "input/Input.h"
+#include "platform/Clock.h"
+#include "platform/Process.h"
+#include "platform/Video.h"
 
 namespace tarvoke {
 namespace {
@@ -14,21 +17,6 @@ namespace {
 bool ending = false;
 
 void releaseTimerResolution() { platform::endTimerResolution(); }
-
-// The 3D scene goes first: its shader objects live in the context the graphics singleton owns.
-void releaseGraphics() {
-    delete kestrel3D;
-    kestrel3D = nullptr;
-    delete openGLKestrel;
-    openGLKestrel = nullptr;
-}
-
-void releaseInput() {
-    if (!inputManager) return;
-    inputManager->releaseInput();
-    delete inputManager;
-    inputManager = nullptr;
-}
 
 void forgetMainWindow() {
     mainWindow = 0;
@@ -41,15 +29,18 @@ struct ShutdownStep {
     void (*run)();  // null: the subsystem that owns it is not in the engine yet
 };
 
-// The whole shutdown, in order. Each step nulls what it frees, so running it twice is safe.
+// The whole shutdown, in order. Each step forgets what it frees, so running it twice is safe.
+// The 3D scene stops before the graphics singleton: its shader objects live in the context the
+// graphics singleton owns.
 constexpr ShutdownStep shutdownSteps[] = {
     {1, "1 ms timer resolution", releaseTimerResolution},
     {2, "stop the background music", nullptr},
-    {3, "3D scene, then the graphics singleton, window and context", releaseGraphics},
-    {4, "input object", releaseInput},
+    {3, "3D scene", stopGraphics3D},
+    {3, "graphics singleton, window and context", stopGraphics2D},
+    {4, "input object", stopInput},
     {5, "sound slots and sound device", nullptr},
     {6, "network session and its thread", nullptr},
-    {7, "archive slots and their pending files", releaseArchiveSlots},
+    {7, "archive slots and their pending files", stopFiles},
     {8, "main window id", forgetMainWindow},
 };
 

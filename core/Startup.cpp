@@ -1,14 +1,15 @@
-// initEngine: creates the engine singletons in a fixed order, opens the main window, shows the
+// initEngine: starts the subsystems in a fixed order, opens the main window, shows the
 // "Loading..." frame and arms the timers so that the game starts at time 0.
-#include <GL/gl.h>
 #include <cstdio>
 #include "core/Engine.h"
 #include "core/Errors.h"
-#include "files/ArchiveSlot.h"
-#include "graphics2d/Fonts.h"
-#include "graphics2d/OpenGLKestrel.h"
-#include "graphics3d/Kestrel3D.h"
-#include "input/InputManager.h"
+#include "files/Files.h"
+#include "graphics2d/Graphics2D.h"
+#include "graphics3d/Graphics3D.h"
+#include "input/Input.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/Video.h"
 #include "tarvoke/graphics2d.h"
 #include "values/Random.h"
 
@@ -18,25 +19,17 @@ ProjectSettings projectSettings;
 StrValue commandLine;
 StrValue windowTitle;
 std::uint32_t mainWindow = 0;
-int currentFont = 0;
 
 namespace {
 
-struct StartupRequest {
-    const StrValue& title;
-    int showCommand;  // 0: start hidden
-};
+int startupShowCommand = 1;  // 0: start hidden
 
 // A step returns false only when start-up cannot go on.
-using StepFunction = bool (*)(const StartupRequest&);
-
 struct StartupStep {
     int number;
     const char* what;
-    StepFunction run;  // null: the subsystem that does it is not in the engine yet
+    bool (*run)();  // null: the subsystem that does it is not in the engine yet
 };
-
-platform::NativeWindow* nativeMainWindow() { return openGLKestrel ? openGLKestrel->main.window : nullptr; }
 
 void setTimersToNow() { timerBase = frameTime = previousFrameTime = now(); }
 
@@ -47,136 +40,106 @@ std::string executableDirectory() {
     return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 
-bool turnAutoPauseOn(const StartupRequest&) {
+bool turnAutoPauseOn() {
     autoPause = true;
     return true;
 }
 
-bool createGraphics(const StartupRequest&) {
-    openGLKestrel = new OpenGLKestrel();
+bool startFrameClock() {
+    frameClock().start(projectSettings.frameRate);
     return true;
 }
 
-bool openMainWindow(const StartupRequest&) {
-    return openGLKestrel->createWindow(projectSettings.screenWidth, projectSettings.screenHeight, 0,
-                                       projectSettings.frameRate, projectSettings.multisampleCount) != 0;
-}
-
-bool captionWindow(const StartupRequest& request) {
-    mainWindow = platform::nativeHandle(nativeMainWindow());
-    platform::setWindowCaption(nativeMainWindow(), request.title.cStr());
-    windowTitle = request.title;
+bool captionWindow() {
+    mainWindow = mainWindowHandle();
+    setMainWindowCaption(windowTitle.cStr());
     return true;
 }
 
-bool createScene(const StartupRequest&) {
-    kestrel3D = new Kestrel3D(openGLKestrel);
-    return true;
-}
-
-bool startWithoutLog(const StartupRequest&) {
+bool startWithoutLog() {
     deleteErrorLog();
     return true;
 }
 
-bool createInput(const StartupRequest&) {
-    inputManager = new InputManager();
-    return true;
-}
-
-bool seedRandomFromClock(const StartupRequest&) {
+bool seedRandomFromClock() {
     seedRandom(seedFromMilliseconds(now()));
     return true;
 }
 
-bool chooseScreenMode(const StartupRequest&) {
-    if (projectSettings.fullScreen == 0)
-        openGLKestrel->setWindowedMode();
-    else
-        openGLKestrel->setFullScreenMode();
+bool refreshMainWindowId() {
+    mainWindow = mainWindowHandle();
     return true;
 }
 
-bool bindInputToWindow(const StartupRequest&) {
-    inputManager->initInput(nativeMainWindow());
-    mainWindow = platform::nativeHandle(nativeMainWindow());
+bool selectDefaultFont() {
+    setFont(0);
     return true;
 }
 
-bool selectDefaultFont(const StartupRequest&) {
-    currentFont = 0;
-    return true;
-}
-
-bool enterExecutableDirectory(const StartupRequest&) {
+bool enterExecutableDirectory() {
     const std::string directory = executableDirectory();
     if (!directory.empty()) platform::setCurrentDirectory(directory);
     return true;
 }
 
-bool createArchives(const StartupRequest&) {
-    createArchiveSlots(platform::executablePath());
-    return true;
-}
-
-bool dropBackground(const StartupRequest&) {
+bool dropBackground() {
     clearBackground();
     return true;
 }
 
-bool startTimers(const StartupRequest&) {
+bool startTimers() {
     setTimersToNow();
     return true;
 }
 
-bool presentFirstFrame(const StartupRequest&) {
+bool presentFirstFrame() {
     presentFrame();
-    resetState2D(0, 0, 0, 0);
+    setViewport(0, 0, 0, 0);
     return true;
 }
 
 // The built-in font first, so that slot 0 holds a font even when "smalfont.bmp" is missing.
-bool resetFontSlotZero(const StartupRequest&) {
+bool resetFontSlotZero() {
     loadFont("", 0);
     return true;
 }
 
-bool loadDefaultFont(const StartupRequest&) {
+bool loadDefaultFont() {
     loadFont("smalfont.bmp", 0);
     return true;
 }
 
-bool printLoadingText(const StartupRequest&) {
-    printLoadingMessage();
+bool printLoading() {
+    printLoadingText();
     return true;
 }
 
-bool showLoadingFrame(const StartupRequest&) {
+bool showLoadingFrame() {
     showScreen();
     return true;
 }
 
-bool clearPause(const StartupRequest&) {
+bool clearPause() {
     paused = false;
     return true;
 }
 
-bool raiseTimerResolution(const StartupRequest&) {
+bool raiseTimerResolution() {
     platform::beginTimerResolution();
     return true;
 }
 
-bool showArrowCursor(const StartupRequest&) {
+bool showArrowCursor() {
     platform::setArrowCursor();
     return true;
 }
 
-bool hideIfAsked(const StartupRequest& request) {
-    if (request.showCommand == 0) openGLKestrel->hideWindow();
+bool hideIfAsked() {
+    if (startupShowCommand == 0) hideMainWindow();
     return true;
 }
 
-bool reportReady(const StartupRequest&) {
+bool reportReady() {
     std::puts("Init OK");
     std::fflush(stdout);
     return true;
@@ -189,26 +152,28 @@ bool reportReady(const StartupRequest&) {
 constexpr StartupStep startupSteps[] = {
     {1, "auto-pause on", turnAutoPauseOn},
     {5, "delete the error log", startWithoutLog},
-    {2, "graphics singleton", createGraphics},
+    {2, "graphics singleton", startGraphics2D},
     {3, "main window and OpenGL context", openMainWindow},
+    {3, "frame limiter at the project's frame rate", startFrameClock},
     {4, "window id, caption and title", captionWindow},
-    {6, "input object", createInput},
+    {6, "input object", startInput},
     {7, "sound device and sound slot table", nullptr},
     {8, "network session, idle", nullptr},
-    {9, "3D scene singleton", createScene},
+    {9, "3D scene singleton", startGraphics3D},
     {10, "seed the random generator", seedRandomFromClock},
-    {11, "windowed or full-screen mode", chooseScreenMode},
-    {12, "bind input to the final window", bindInputToWindow},
+    {11, "windowed or full-screen mode", applyScreenModeSetting},
+    {12, "bind input to the final window (mouse)", nullptr},
+    {12, "window id after the mode switch", refreshMainWindowId},
     {13, "sound device for the final window", nullptr},
     {14, "font slot 0 current", selectDefaultFont},
     {15, "executable's directory current", enterExecutableDirectory},
-    {16, "archive slots, both on the executable's own file", createArchives},
+    {16, "archive slots, both on the executable's own file", startFiles},
     {17, "drop the background picture, clear the colour buffer", dropBackground},
     {18, "timers to now", startTimers},
     {19, "present once, 2D state", presentFirstFrame},
     {20, "read the screen size and reset font slot 0", resetFontSlotZero},
     {21, "load \"smalfont.bmp\" into font slot 0", loadDefaultFont},
-    {22, "print \"Loading...\" centred", printLoadingText},
+    {22, "print \"Loading...\" centred", printLoading},
     {22, "show the loading frame", showLoadingFrame},
     {23, "clear the pause", clearPause},
     {24, "1 ms timer resolution", raiseTimerResolution},
@@ -222,10 +187,11 @@ constexpr StartupStep startupSteps[] = {
 } // namespace
 
 int initEngine(const StrValue& title, int showCommand) {
-    if (openGLKestrel) return 0;  // already started
-    const StartupRequest request{title, showCommand};
+    if (isGraphics2DStarted()) return 0;  // already started
+    windowTitle = title;
+    startupShowCommand = showCommand;
     for (const StartupStep& step : startupSteps) {
-        if (step.run && !step.run(request)) break;
+        if (step.run && !step.run()) break;
     }
     return 0;
 }

@@ -1,8 +1,9 @@
 #include "files/ArchiveSlot.h"
-#include <algorithm>
+#include <memory>
 #include <vector>
 #include "files/ArchiveReader.h"
-#include "platform/Platform.h"
+#include "files/Files.h"
+#include "platform/Files.h"
 
 namespace tarvoke {
 
@@ -11,14 +12,12 @@ ArchiveSlot* mediaArchive = nullptr;
 
 namespace {
 
+std::unique_ptr<ArchiveSlot> ownedGeneralArchive;
+std::unique_ptr<ArchiveSlot> ownedMediaArchive;
+
 // Names longer than this keep only their end, so the temporary name fits the file system and
 // still ends with the member's extension.
 constexpr std::size_t longestTemporaryName = 200;
-
-std::string withPlatformSeparators(std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
 
 std::string finalComponent(const std::string& name) {
     const std::size_t cut = name.find_last_of("/\\");
@@ -70,7 +69,7 @@ bool resolveFromArchive(ArchiveSlot& slot, const std::string& requested, StrValu
         return false;
     }
     ArchiveReader reader;
-    switch (reader.open(withPlatformSeparators(slot.archivePath))) {
+    switch (reader.open(platform::nativePath(slot.archivePath))) {
     case ArchiveReader::OpenResult::Opened: break;
     case ArchiveReader::OpenResult::Unreadable: outPath = ""; return false;
     case ArchiveReader::OpenResult::Unopenable:
@@ -99,7 +98,7 @@ bool resolveFile(ArchiveSlot* slot, const StrValue& name, StrValue& outPath) {
         outPath = "";
         return false;
     }
-    const std::string onDisk = withPlatformSeparators(requested);
+    const std::string onDisk = platform::nativePath(requested);
     if (platform::canOpenForReading(onDisk)) {
         outPath = onDisk.c_str();
         return true;
@@ -119,20 +118,24 @@ void setArchive(const StrValue& general, const StrValue& media) {
     if (mediaArchive) resetArchiveSlot(*mediaArchive, media.cStr());
 }
 
-void createArchiveSlots(const std::string& executablePath) {
-    if (!generalArchive) generalArchive = new ArchiveSlot();
-    if (!mediaArchive) mediaArchive = new ArchiveSlot();
-    resetArchiveSlot(*generalArchive, executablePath);
-    resetArchiveSlot(*mediaArchive, executablePath);
+bool startFiles() {
+    if (!ownedGeneralArchive) ownedGeneralArchive = std::make_unique<ArchiveSlot>();
+    if (!ownedMediaArchive) ownedMediaArchive = std::make_unique<ArchiveSlot>();
+    generalArchive = ownedGeneralArchive.get();
+    mediaArchive = ownedMediaArchive.get();
+    const std::string executable = platform::executablePath();
+    resetArchiveSlot(*generalArchive, executable);
+    resetArchiveSlot(*mediaArchive, executable);
+    return true;
 }
 
-void releaseArchiveSlots() {
-    for (ArchiveSlot** slot : {&generalArchive, &mediaArchive}) {
-        if (!*slot) continue;
-        resetArchiveSlot(**slot, "");
-        delete *slot;
-        *slot = nullptr;
-    }
+// Each slot's pending file is deleted before the slot goes.
+void stopFiles() {
+    for (ArchiveSlot* slot : {generalArchive, mediaArchive})
+        if (slot) resetArchiveSlot(*slot, "");
+    generalArchive = mediaArchive = nullptr;
+    ownedGeneralArchive.reset();
+    ownedMediaArchive.reset();
 }
 
 } // namespace tarvoke

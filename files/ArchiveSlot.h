@@ -13,6 +13,7 @@ struct ArchiveSlot {
     std::string pendingFile;   // the temporary file of the last successful unpack; empty: none
 };
 
+// Both are owned by the files subsystem (files/Files.h); null before start-up and after shutdown.
 extern ArchiveSlot* generalArchive;  // pictures, sounds, INI, line and model files
 extern ArchiveSlot* mediaArchive;    // music and video
 
@@ -24,10 +25,5 @@ bool resolveFile(ArchiveSlot* slot, const StrValue& name, StrValue& outPath);
 
 // Re-enables the slot, deletes its pending file and names its archive.
 void resetArchiveSlot(ArchiveSlot& slot, const std::string& archivePath);
-
-// Start-up and shutdown: both slots look in the executable itself, so an archive appended to
-// the game's own file is found without any call by the game.
-void createArchiveSlots(const std::string& executablePath);
-void releaseArchiveSlots();
 
 } // namespace tarvoke

@@ -1,9 +1,12 @@
-// The background picture (tiled image 0), painted into every new frame by the frame loop.
+// The background picture (tiled image 0), painted into every new frame by the frame loop, and
+// the fade from one background to the next.
+#include "graphics2d/Background.h"
 #include <GL/gl.h>
-#include "core/Engine.h"
 #include "files/ArchiveSlot.h"
 #include "graphics2d/Grabs.h"
 #include "graphics2d/OpenGLKestrel.h"
+#include "graphics2d/TextureBinding.h"
+#include "tarvoke/core.h"
 #include "tarvoke/graphics2d.h"
 
 namespace tarvoke {
@@ -17,6 +20,41 @@ void dropBackground() {
 }
 
 } // namespace
+
+void drawTiledImage(int index) {
+    OpenGLKestrel* kestrel = openGLKestrel;
+    if (!kestrel) return;
+    TiledImage& tiled = kestrel->sprites.tiledImages[std::size_t(index)];
+    glDisable(GL_ALPHA_TEST);
+    bindSprite(-1, -1, false);  // switches texture unit 1 off
+    glEnable(GL_TEXTURE_2D);
+    float x = 0;
+    for (int column = 0; column < tiled.columns; ++column) {
+        float y = 0;
+        float columnWidth = 0;
+        for (int row = 0; row < tiled.rows; ++row) {
+            const Tile& tile = tiled.tile(column, row);
+            const float width = float(tile.usedWidth), height = float(tile.usedHeight);
+            const float s = width / float(tile.textureWidth), t = height / float(tile.textureHeight);
+            glBindTexture(GL_TEXTURE_2D, tile.texture.name());
+            glBegin(GL_QUADS);
+            glTexCoord2f(0, 0);
+            glVertex2f(x, y + height);
+            glTexCoord2f(s, 0);
+            glVertex2f(x + width, y + height);
+            glTexCoord2f(s, t);
+            glVertex2f(x + width, y);
+            glTexCoord2f(0, t);
+            glVertex2f(x, y);
+            glEnd();
+            y += float(tile.textureHeight);
+            columnWidth = float(tile.textureWidth);
+        }
+        x += columnWidth;
+    }
+    glEnable(GL_ALPHA_TEST);
+    bindSprite(-1, -1, false);
+}
 
 void clearBackground() {
     if (openGLKestrel) dropBackground();
@@ -48,9 +86,9 @@ void fadeToBackground(const StrValue& fileName) {
     grabIntoTiledImage(2);
     sprites.loadTiledImage(1, path.cStr());
     dropBackground();
-    const double end = now() + fadeMs;
+    const double end = getTimerAll() + fadeMs;
     // Additive blending on a cleared frame shows old x f + new x (1 - f).
-    for (double f = 0.9; f > 0 && f < 1; f = (end - now()) / fadeMs) {
+    for (double f = 0.9; f > 0 && f < 1; f = (end - getTimerAll()) / fadeMs) {
         setAlphaMode(f);
         drawTiledImage(2);
         setAlphaMode(1 - f);

@@ -7,6 +7,9 @@
 namespace tarvoke {
 
 constexpr int fontCount = 32;
+
+// The font slot text is printed with: 0..31, 0 at start-up; set by setFont and loadFont.
+extern int currentFont;
 constexpr int fontColumns = 16;
 
 struct FontGeometry {
@@ -39,8 +42,5 @@ std::uint32_t builtinGlyph(int code);
 Image builtinFontImage();
 // Puts the built-in font into font slot `font` (0..31), replacing what was there.
 void buildBuiltinFont(int font);
-
-// Start-up's "Loading..." in the current font, centred on the screen.
-void printLoadingMessage();
 
 } // namespace tarvoke

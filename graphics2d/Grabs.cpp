@@ -2,19 +2,14 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <array>
-#include "graphics2d/Drawing.h"
 #include "graphics2d/OpenGLKestrel.h"
-#include "platform/GlExtensions.h"
 #include "tarvoke/graphics2d.h"
 
 namespace tarvoke {
 namespace {
 
-int largestTextureSide() {
-    GLint largest = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-    return largest;
-}
+// Rows read back for grabs when the frame buffer has no alpha; the memory is kept.
+std::vector<std::uint8_t> grabBuffer;
 
 // Grab textures start at 32 texels a side.
 int grabTextureSide(int size) {
@@ -28,15 +23,6 @@ std::array<GLubyte, 3> readScreenPixel(int x, int y) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, openGLKestrel->main.screenHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     return rgb;
-}
-
-bool frameBufferHasAlpha(OpenGLKestrel& kestrel) {
-    if (!kestrel.hasDestinationAlpha) {
-        GLint alphaBits = 0;
-        glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
-        kestrel.hasDestinationAlpha = alphaBits > 0;
-    }
-    return kestrel.hasDestinationAlpha;
 }
 
 void newEmptyTexture(GlTexture& texture, int width, int height) {
@@ -53,8 +39,8 @@ void newEmptyTexture(GlTexture& texture, int width, int height) {
 
 // Reads the TW x TH area from (left, bottom) as BGRA into the grab buffer; only the part on the
 // window is read, the rest stays zero (transparent black).
-void readAreaIntoGrabBuffer(OpenGLKestrel& kestrel, int left, int bottom, int textureWidth, int textureHeight) {
-    std::vector<std::uint8_t>& buffer = kestrel.grabBuffer;
+void readAreaIntoGrabBuffer(const OpenGLKestrel& kestrel, int left, int bottom, int textureWidth, int textureHeight) {
+    std::vector<std::uint8_t>& buffer = grabBuffer;
     buffer.assign(std::size_t(textureWidth) * std::size_t(textureHeight) * 4, 0);
     const int readLeft = std::max(left, 0), readBottom = std::max(bottom, 0);
     const int readRight = std::min(left + textureWidth, kestrel.main.screenWidth);
@@ -86,10 +72,15 @@ KeyProbe probeKeyColour() {
     KeyProbe probe;
     const std::int32_t key = openGLKestrel->sprites.spriteColourKey;
     if (key == 0 || key == -1) return probe;
+    // The key draws with alpha 0, so with blending on it would not show at all: the probe
+    // draws with blending off and leaves the blend state as it found it.
+    const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
+    glDisable(GL_BLEND);
     const std::array<GLubyte, 3> saved = readScreenPixel(4, 4);
     setPixel(4, 4, key);
     const std::array<GLubyte, 3> shown = readScreenPixel(4, 4);
     setPixel(4, 4, saved[0] | saved[1] << 8 | saved[2] << 16);
+    if (blending) glEnable(GL_BLEND);
     probe.present = true;
     probe.red = shown[0];
     probe.green = shown[1];
@@ -112,15 +103,15 @@ bool grabIntoSprite(int id, int x, int y, int width, int height) {
         newEmptyTexture(slot.texture, textureWidth, textureHeight);
     }
     const int bottom = kestrel->main.screenHeight - y - height;  // GL counts rows from the bottom
-    if (frameBufferHasAlpha(*kestrel)) {
+    if (kestrel->main.hasDestinationAlpha) {
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, bottom, width, height);
     } else {
         readAreaIntoGrabBuffer(*kestrel, x, bottom, textureWidth, textureHeight);
-        clearKeyedAlpha(kestrel->grabBuffer, kestrel->sprites.spriteColourKey);
+        clearKeyedAlpha(grabBuffer, kestrel->sprites.spriteColourKey);
         glBindTexture(GL_TEXTURE_2D, slot.texture.name());
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth, textureHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                     kestrel->grabBuffer.data());
+                     grabBuffer.data());
     }
     slot.textureWidth = std::int16_t(textureWidth);
     slot.textureHeight = std::int16_t(textureHeight);
@@ -160,41 +151,6 @@ void grabIntoTiledImage(int index) {
             tile.usedHeight = usedHeight;
         }
     }
-}
-
-void drawTiledImage(int index) {
-    OpenGLKestrel* kestrel = openGLKestrel;
-    if (!kestrel) return;
-    TiledImage& tiled = kestrel->sprites.tiledImages[std::size_t(index)];
-    glDisable(GL_ALPHA_TEST);
-    bindSprite(-1, -1, false);  // switches texture unit 1 off
-    glEnable(GL_TEXTURE_2D);
-    float x = 0;
-    for (int column = 0; column < tiled.columns; ++column) {
-        float y = 0;
-        float columnWidth = 0;
-        for (int row = 0; row < tiled.rows; ++row) {
-            const Tile& tile = tiled.tile(column, row);
-            const float width = float(tile.usedWidth), height = float(tile.usedHeight);
-            const float s = width / float(tile.textureWidth), t = height / float(tile.textureHeight);
-            glBindTexture(GL_TEXTURE_2D, tile.texture.name());
-            glBegin(GL_QUADS);
-            glTexCoord2f(0, 0);
-            glVertex2f(x, y + height);
-            glTexCoord2f(s, 0);
-            glVertex2f(x + width, y + height);
-            glTexCoord2f(s, t);
-            glVertex2f(x + width, y);
-            glTexCoord2f(0, t);
-            glVertex2f(x, y);
-            glEnd();
-            y += float(tile.textureHeight);
-            columnWidth = float(tile.textureWidth);
-        }
-        x += columnWidth;
-    }
-    glEnable(GL_ALPHA_TEST);
-    bindSprite(-1, -1, false);
 }
 
 NumValue grabSprite(NumValue id, NumValue x, NumValue y, NumValue width, NumValue height) {

@@ -11,7 +11,5 @@ KeyProbe probeKeyColour();
 bool grabIntoSprite(int id, int x, int y, int width, int height);
 // Copies the whole screen into tiled image `index` (0 is the background).
 void grabIntoTiledImage(int index);
-// Draws tiled image `index` from the drawing area's top-left corner.
-void drawTiledImage(int index);
 
 } // namespace tarvoke

@@ -1,11 +1,10 @@
 // Saving what the game drew, as OpenGL hands it back (blue, green, red; bottom row first), as a
-// 24-bit BMP or an RGBA PNG; and the loader that tries both formats.
-#include <algorithm>
-#include <cctype>
+// 24-bit BMP or an RGBA PNG.
 #include <utility>
 #include <vector>
 #include "graphics2d/ImageFiles.h"
 #include "graphics2d/PngWriter.h"
+#include "platform/Files.h"
 
 namespace tarvoke {
 namespace {
@@ -21,11 +20,6 @@ struct Bgr {
 // BMP has no transparency, so key-coloured pixels are written in the colour that the loader's
 // default key (0x8000ff) makes transparent again.
 constexpr Bgr bmpKeyReplacement{128, 0, 255};
-
-std::string withForwardSlashes(std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
 
 const std::uint8_t* bufferRow(const std::uint8_t* bgrRows, int row, int rowLength) {
     return bgrRows + std::size_t(row) * std::size_t(rowLength) * 3;
@@ -111,35 +105,10 @@ bool writeBmp(const std::string& path, const std::uint8_t* bgrRows, int width, i
 
 } // namespace
 
-std::int64_t sizeOfOpenFile(std::FILE* file) {
-    if (std::fseek(file, 0, SEEK_END) != 0) return -1;
-    const long size = std::ftell(file);
-    if (std::fseek(file, 0, SEEK_SET) != 0) return -1;
-    return size;
-}
-
-bool closeWrittenFile(FileHandle file, const std::string& path, bool written) {
-    written = std::fclose(file.release()) == 0 && written;
-    if (!written) std::remove(path.c_str());
-    return written;
-}
-
-bool readImageFile(Image& image, const std::string& path, std::int32_t colourKey) {
-    return readBmpFile(image, path, colourKey) || readPngFile(image, path, colourKey);
-}
-
-bool isPngFileName(const std::string& path) {
-    const std::size_t length = path.size();
-    if (length <= 4 || path[length - 4] != '.') return false;
-    std::string extension = path.substr(length - 3);
-    for (char& letter : extension) letter = char(std::tolower(static_cast<unsigned char>(letter)));
-    return extension == "png";
-}
-
 bool writeImageFile(const std::string& path, const std::uint8_t* bgrRows, int width, int height,
                     int rowLength, const KeyProbe& probe) {
     if (!bgrRows || width <= 0 || height <= 0 || rowLength < width) return false;
-    const std::string filePath = withForwardSlashes(path);
+    const std::string filePath = platform::nativePath(path);
     if (!isPngFileName(filePath)) return writeBmp(filePath, bgrRows, width, height, rowLength, probe);
     return writePngFile(filePath, width, height, topDownRgba(bgrRows, width, height, rowLength, probe).data());
 }

@@ -1,8 +1,10 @@
 // OpenGLKestrel's window operations: what the engine does around opening, switching and closing
-// the main window (frame period, software-renderer warning, 2D state, log lines).
+// the main window (software-renderer warning, 2D state, log lines).
 #include <GL/gl.h>
-#include "core/Errors.h"
 #include "graphics2d/OpenGLKestrel.h"
+#include "graphics2d/Screens.h"
+#include "tarvoke/core.h"
+#include "platform/Dialogs.h"
 
 namespace tarvoke {
 namespace {
@@ -43,11 +45,18 @@ void OpenGLKestrel::warnIfSoftwareRenderer() {
     appendErrorLog("OpenGL Software Emulation");
 }
 
-int OpenGLKestrel::createWindow(int width, int height, int colourDepth, int frameRate, int multisampleCount) {
-    framePeriod = frameRate > 0 ? 1000.0 / frameRate : 2.0;
+OpenGLKestrel* openGLKestrel = nullptr;
+
+OpenGLKestrel::~OpenGLKestrel() {
+    if (main.glReady) releaseScreens();
+    closeWindow();
+}
+
+int largestTextureSide() { return openGLKestrel ? openGLKestrel->main.maxTextureSize : 0; }
+
+int OpenGLKestrel::createWindow(int width, int height, int colourDepth, int multisampleCount) {
     if (!main.open(width, height, colourDepth, multisampleCount)) return 0;
     warnIfSoftwareRenderer();
-    nextFrameTime = now();
     platform::showWindow(main.window);
     resetState2D(0, 0, 0, 0);
     main.glReady = true;

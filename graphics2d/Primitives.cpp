@@ -1,11 +1,34 @@
 // Untextured primitives: rectangles, lines and points. The colour key draws with alpha 0, and
 // the projection is shifted by 3/8 pixel so that integer coordinates hit pixel centres.
 #include <GL/gl.h>
-#include "graphics2d/Drawing.h"
+#include "graphics2d/Primitives.h"
 #include "graphics2d/OpenGLKestrel.h"
+#include "graphics2d/TextureBinding.h"
 #include "tarvoke/graphics2d.h"
 
 namespace tarvoke {
+
+void beginPrimitive(std::int32_t colour) {
+    const OpenGLKestrel& kestrel = *openGLKestrel;
+    glDisable(GL_ALPHA_TEST);
+    const std::uint32_t rgb = std::uint32_t(colour) & 0xFFFFFF;
+    const bool isKey = std::int32_t(rgb) == kestrel.sprites.spriteColourKey;
+    const GLubyte alpha = isKey ? 0 : GLubyte(int(kestrel.globalAlpha * 255.0f));
+    glColor4ub(GLubyte(rgb), GLubyte(rgb >> 8), GLubyte(rgb >> 16), alpha);
+    bindSprite(-1, -1, false);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glTranslatef(0.375f, 0.375f, 0.0f);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void endPrimitive() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glColor4f(1.0f, 1.0f, 1.0f, openGLKestrel->globalAlpha);
+    glEnable(GL_ALPHA_TEST);
+}
 
 void setPixel(NumValue x, NumValue y, NumValue colour) {
     if (!openGLKestrel) return;

@@ -1,12 +1,34 @@
 #include "graphics2d/Screens.h"
 #include <GL/gl.h>
+#include <array>
 #include "graphics2d/Grabs.h"
 #include "graphics2d/OpenGLKestrel.h"
-#include "platform/GlExtensions.h"
+#include "graphics2d/GlExtensions.h"
 #include "tarvoke/graphics2d.h"
 
 namespace tarvoke {
 namespace {
+
+// An offscreen screen: a sprite that drawing can be directed to, through a framebuffer object
+// where the driver has them, else through the top-left corner of the back buffer.
+struct ScreenRecord {
+    GLuint framebuffer = 0;   // framebuffer-object name
+    GLuint depthBuffer = 0;   // renderbuffer name of its depth attachment
+    int targetWidth = 0;      // 0: no framebuffer object (fallback mode)
+    int targetHeight = 0;
+    int spriteId = 0;         // the sprite that receives the drawing
+};
+
+constexpr int screenCount = 32;
+
+// The 32 screens and which one drawing goes to. Framebuffer names are only valid in the
+// context that made them: releaseScreens empties the table before the context goes.
+struct ScreenTable {
+    std::array<ScreenRecord, screenCount> screens{};
+    int currentScreen = -1;              // -1: drawing goes to the back buffer
+    bool forceFallback = false;          // draw screens through the back buffer even with FBOs
+};
+ScreenTable table;
 
 bool hasFramebufferObject(const ScreenRecord& screen) { return screen.targetWidth != 0 || screen.targetHeight != 0; }
 
@@ -41,7 +63,7 @@ void detach() {
 // report the window's own framebuffer.
 bool createRenderTarget(ScreenRecord& screen, GLuint texture, int width, int height) {
     deleteRenderTarget(screen);
-    if (!framebufferEntryPointsExist() || openGLKestrel->forceScreenFallback) return false;
+    if (!framebufferEntryPointsExist() || table.forceFallback) return false;
     glExt.genFramebuffers(1, &screen.framebuffer);
     glExt.genRenderbuffers(1, &screen.depthBuffer);
     glExt.bindRenderbuffer(GL_RENDERBUFFER_EXT, screen.depthBuffer);
@@ -56,8 +78,8 @@ bool createRenderTarget(ScreenRecord& screen, GLuint texture, int width, int hei
 }
 
 // Step one of ending a screen: its drawing goes into its sprite.
-void finishCurrentScreen(OpenGLKestrel& kestrel) {
-    const ScreenRecord& screen = kestrel.screens[std::size_t(kestrel.currentScreen)];
+void finishCurrentScreen(const OpenGLKestrel& kestrel) {
+    const ScreenRecord& screen = table.screens[std::size_t(table.currentScreen)];
     if (hasFramebufferObject(screen)) {
         detach();
         return;
@@ -74,10 +96,9 @@ void createScreen(NumValue screenNumber, NumValue id, NumValue width, NumValue h
     OpenGLKestrel* kestrel = openGLKestrel;
     const int n = toInt(screenNumber), slotId = toInt(id), w = toInt(width), h = toInt(height);
     if (!kestrel || n < 0 || n >= screenCount || !SpriteStore::isValidId(slotId) || w < 1 || h < 1) return;
-    GLint largest = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    const int largest = largestTextureSide();
     if (w > largest || h > largest || slotId == scratchSlot) return;
-    if (kestrel->currentScreen == n) endScreen();
+    if (table.currentScreen == n) endScreen();
 
     const int textureWidth = textureSide(w), textureHeight = textureSide(h);
     SpriteStore& sprites = kestrel->sprites;
@@ -93,7 +114,7 @@ void createScreen(NumValue screenNumber, NumValue id, NumValue width, NumValue h
     slot.textureWidth = std::int16_t(textureWidth);
     slot.textureHeight = std::int16_t(textureHeight);
 
-    ScreenRecord& screen = kestrel->screens[std::size_t(n)];
+    ScreenRecord& screen = table.screens[std::size_t(n)];
     createRenderTarget(screen, slot.texture.name(), textureWidth, textureHeight);
     screen.spriteId = slotId;
 }
@@ -107,12 +128,12 @@ void useScreen(NumValue screenNumber) {
         return;
     }
     if (n >= screenCount) return;
-    if (kestrel->currentScreen >= 0) {
+    if (table.currentScreen >= 0) {
         finishCurrentScreen(*kestrel);
         resetState2D(0, 0, 0, 0);
     }
-    kestrel->currentScreen = n;
-    const ScreenRecord& screen = kestrel->screens[std::size_t(n)];
+    table.currentScreen = n;
+    const ScreenRecord& screen = table.screens[std::size_t(n)];
     const SpriteSlot& slot = kestrel->sprites.slot(screen.spriteId);
     const int w = slot.width, h = slot.height;
     resetState2D(0, 0, w, h);
@@ -129,16 +150,25 @@ void useScreen(NumValue screenNumber) {
 
 void endScreen() {
     OpenGLKestrel* kestrel = openGLKestrel;
-    if (!kestrel || kestrel->currentScreen < 0) return;
+    if (!kestrel || table.currentScreen < 0) return;
     finishCurrentScreen(*kestrel);
     resetState2D(0, 0, 0, 0);
-    kestrel->currentScreen = -1;
+    table.currentScreen = -1;
 }
 
 void releaseScreens() {
     endScreen();
-    if (!openGLKestrel) return;
-    for (ScreenRecord& screen : openGLKestrel->screens) deleteRenderTarget(screen);
+    for (ScreenRecord& screen : table.screens) deleteRenderTarget(screen);
+    table.screens = {};
+    table.currentScreen = -1;
+}
+
+void forceScreenFallback(bool force) { table.forceFallback = force; }
+
+int currentScreenNumber() { return table.currentScreen; }
+
+bool screenHasFramebufferObject(int screen) {
+    return screen >= 0 && screen < screenCount && hasFramebufferObject(table.screens[std::size_t(screen)]);
 }
 
 } // namespace tarvoke

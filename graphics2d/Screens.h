@@ -9,5 +9,9 @@ namespace tarvoke {
 void endScreen();
 // Shutdown: ends any screen and deletes every framebuffer object.
 void releaseScreens();
+// Tests draw screens through the back buffer even where framebuffer objects exist.
+void forceScreenFallback(bool force);
+int currentScreenNumber();                 // -1: drawing goes to the back buffer
+bool screenHasFramebufferObject(int screen);
 
 } // namespace tarvoke

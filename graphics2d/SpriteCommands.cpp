@@ -4,7 +4,6 @@
 #include <vector>
 #include "files/ArchiveSlot.h"
 #include "graphics2d/Collision.h"
-#include "graphics2d/Drawing.h"
 #include "graphics2d/Grabs.h"
 #include "graphics2d/ImageFiles.h"
 #include "graphics2d/OpenGLKestrel.h"

@@ -3,7 +3,7 @@
 // sprite covers; pictures are stored upside down, so t = 0 is a picture's bottom row.
 #include <GL/gl.h>
 #include <cmath>
-#include "graphics2d/Drawing.h"
+#include "graphics2d/TextureBinding.h"
 #include "graphics2d/OpenGLKestrel.h"
 #include "tarvoke/graphics2d.h"
 

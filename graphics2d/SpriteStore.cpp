@@ -24,8 +24,7 @@ bool SpriteStore::loadSpriteFile(int id, const std::string& path, std::int32_t c
     if (!readImageFile(image, path, colourKey) || image.isEmpty()) return false;
     // A picture wider or taller than any texture can be would be drawn from a clipped texture
     // stretched over its full size; such a picture is refused instead.
-    GLint largest = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    const int largest = largestTextureSide();
     if (image.width > largest || image.height > largest || image.width > 32767 || image.height > 32767) return false;
 
     SpriteSlot& loaded = slot(id);
@@ -58,9 +57,7 @@ void SpriteStore::freeTiledImage(int index) { tiledImages[std::size_t(index)] = 
 bool SpriteStore::loadTiledImage(int index, const std::string& path) {
     Image image;
     if (!readImageFile(image, path, noColourKey) || image.isEmpty()) return false;
-    GLint largest = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-    const int tileSide = std::clamp(int(largest), 2, 512);
+    const int tileSide = std::clamp(largestTextureSide(), 2, 512);
     const int columns = (image.width + tileSide - 1) / tileSide;
     const int rows = (image.height + tileSide - 1) / tileSide;
     freeTiledImage(index);

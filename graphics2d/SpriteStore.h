@@ -64,6 +64,7 @@ public:
 
     static bool isValidId(int id) { return id >= 0 && id < spriteSlotCount; }
     SpriteSlot& slot(int id) { return slots[std::size_t(id)]; }
+    const SpriteSlot& slot(int id) const { return slots[std::size_t(id)]; }
 
     void freeSprite(int id);
     bool loadSpriteFile(int id, const std::string& path, std::int32_t colourKey, bool normalMap);

@@ -6,17 +6,22 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
-#include "core/Engine.h"
 #include "files/ArchiveSlot.h"
-#include "graphics2d/Drawing.h"
 #include "graphics2d/Fonts.h"
 #include "graphics2d/OpenGLKestrel.h"
+#include "graphics2d/TextureBinding.h"
 #include "tarvoke/graphics2d.h"
 
 namespace tarvoke {
+
+int currentFont = 0;
+
 namespace {
 
 constexpr int floatsPerVertex = 5;  // x, y, z, s, t
+
+// The quads of the text being drawn; the memory is kept for the next text.
+std::vector<float> textVertices;
 
 struct Point3 {
     float x, y, z;
@@ -85,8 +90,8 @@ void appendQuad(std::vector<float>& vertices, Point3 bottomLeft, Point3 right, P
 
 // One quad per byte, the first with its bottom-left corner at `start`, each next one `right` on.
 void layOutText(const StrValue& text, const FontInUse& font, Point3 start, Point3 right, Point3 up) {
-    std::vector<float>& vertices = openGLKestrel->textVertices;
-    vertices.clear();  // keeps the memory for the next text
+    std::vector<float>& vertices = textVertices;
+    vertices.clear();
     const char* bytes = text.cStr();
     for (std::uint32_t i = 0; i < text.length(); ++i) {
         appendQuad(vertices, start, right, up, cellTexture(font, bytes[i]));
@@ -95,7 +100,7 @@ void layOutText(const StrValue& text, const FontInUse& font, Point3 start, Point
 }
 
 void drawTextVertices(const FontInUse& font) {
-    const std::vector<float>& vertices = openGLKestrel->textVertices;
+    const std::vector<float>& vertices = textVertices;
     bindSprite(font.spriteId, -1, false);
     glBegin(GL_QUADS);
     for (std::size_t i = 0; i < vertices.size(); i += floatsPerVertex) {
@@ -223,16 +228,6 @@ void printText3D(const StrValue& text, NumValue x, NumValue y, NumValue z, NumVa
         printAtProjectedPoint(text, point);
     else
         printFacingCamera(text, point, float(size));
-}
-
-void printLoadingMessage() {
-    if (!openGLKestrel) return;
-    const StrValue message = "Loading...";
-    NumValue cellWidth = 0, cellHeight = 0;
-    getFontSize(cellWidth, cellHeight);
-    const NumValue textWidth = NumValue(message.length()) * cellWidth;
-    printText(message, (openGLKestrel->main.screenWidth - textWidth) * 0.5,
-              (openGLKestrel->main.screenHeight - cellHeight) * 0.5);
 }
 
 } // namespace tarvoke

@@ -1,15 +1,16 @@
 // makeTexture: an image rectangle becomes a power-of-two texture, stored upside down, with
 // colour bleeding, an optional normal map and an optional mipmapped copy.
 #include <algorithm>
+#include "graphics2d/OpenGLKestrel.h"
 #include "graphics2d/SpriteStore.h"
 #include "graphics2d/Texels.h"
 
 namespace tarvoke {
 namespace {
 
-int largestTextureSide() {
-    GLint largest = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+// Without a context's own limit, 1024 is a side every driver takes.
+int textureSideLimit() {
+    const int largest = largestTextureSide();
     return largest > 0 ? largest : 1024;
 }
 
@@ -53,7 +54,7 @@ bool makeTexture(const Image& image, int x, int y, int w, int h, GlTexture& text
     if (w == 0) w = image.width - x;
     if (h == 0) h = image.height - y;
     if (w < 1 || h < 1) return false;
-    const int largest = largestTextureSide();
+    const int largest = textureSideLimit();
     w = std::min(w, largest);
     h = std::min(h, largest);
     const int textureWidth = textureSide(w), textureHeight = textureSide(h);

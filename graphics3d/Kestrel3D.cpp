@@ -1,17 +1,38 @@
 #include "graphics3d/Kestrel3D.h"
-#include "platform/GlExtensions.h"
-#include "platform/Platform.h"
+#include <memory>
+#include "graphics2d/GlExtensions.h"
+#include "graphics2d/GlTexture.h"
+#include "graphics3d/Graphics3D.h"
+#include "platform/Process.h"
 #include "tarvoke/core.h"
+#include "tarvoke/graphics3d.h"
 
 namespace tarvoke {
 
 Kestrel3D* kestrel3D = nullptr;
 
+namespace {
+std::unique_ptr<Kestrel3D> ownedKestrel3D;
+}
+
+bool startGraphics3D() {
+    if (!ownedKestrel3D) ownedKestrel3D = std::make_unique<Kestrel3D>(openGLKestrel);
+    kestrel3D = ownedKestrel3D.get();
+    return true;
+}
+
+void stopGraphics3D() {
+    ownedKestrel3D.reset();
+    kestrel3D = nullptr;
+}
+
+void resetFrame3D() { setShader(-1); }
+
 Kestrel3D::Kestrel3D(OpenGLKestrel* graphicsObject) : graphics(graphicsObject) {}
 
 Kestrel3D::~Kestrel3D() {
     // GL objects go only while the context exists; afterwards they lapse with it.
-    if (!graphics || !graphics->main.glReady) return;
+    if (!glContextExists()) return;
     for (ShaderSlot& slot : shaders) clearShaderSlot(slot);
 }
 

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 #include "graphics3d/Kestrel3D.h"
-#include "platform/GlExtensions.h"
+#include "graphics2d/GlExtensions.h"
+#include "platform/Files.h"
 #include "tarvoke/graphics3d.h"
 
 namespace tarvoke {
@@ -19,9 +20,8 @@ bool isSlot(int index) { return std::uint32_t(index) < std::uint32_t(shaderSlotC
 // The whole file, or nothing when it is missing, unreadable or shorter than its size says.
 // Shader files are read straight from the disk, relative to the current folder.
 bool readSource(const StrValue& fileName, std::string& source) {
-    std::string path = fileName.cStr();
+    const std::string path = platform::nativePath(fileName.cStr());
     if (path.empty()) return false;
-    std::replace(path.begin(), path.end(), '\\', '/');
     std::ifstream file(path, std::ios::binary);
     if (!file) return false;
     std::ostringstream text;

@@ -1,8 +1,8 @@
-// InputManager: the keyboard, bound to the main window. Keeps the last keyboard snapshot in the
-// engine's key numbering (DirectInput scan codes), polled once per frame by the frame loop.
+// InputManager: the keyboard as the engine's key numbering (DirectInput scan codes) sees it.
+// Key events from the event pump keep the keys held now; the frame loop's poll takes a snapshot
+// of them once a frame, and the frame's key queries read that snapshot.
 #pragma once
 #include <cstdint>
-#include "platform/Platform.h"
 
 namespace tarvoke {
 
@@ -13,16 +13,11 @@ public:
     InputManager(const InputManager&) = delete;
     InputManager& operator=(const InputManager&) = delete;
 
-    int mouseX = 100;                         // the engine's mouse position in client pixels
-    int mouseY = 100;
-    platform::KeyboardSnapshot keyState{};    // bit 7 of byte n: key code n is down
-    platform::NativeWindow* window = nullptr; // the main window
-    bool freshFrame = true;                   // set by the frame loop's poll
+    std::uint8_t keyState[256]{};   // the frame's snapshot: bit 7 of byte n is set while key n is down
+    std::uint8_t keysHeld[256]{};   // the same, kept current by the key events
 
-    void initInput(platform::NativeWindow* mainWindow);
-    void pollKeyboard();
+    void pollKeyboard();            // keyState becomes keysHeld
     bool isKeyDown(int keyCode) const { return (keyState[keyCode & 0xFF] & 0x80) != 0; }
-    void releaseInput();
 };
 
 extern InputManager* inputManager;  // null before start-up and after shutdown

@@ -1,6 +1,6 @@
 // DATA lists: the values a program reads in order after choosing a list with restoreData.
 #include "tarvoke/core.h"
-#include "tarvoke/numbers.h"
+#include "tarvoke/builtins.h"
 
 namespace tarvoke {
 

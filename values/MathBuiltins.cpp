@@ -1,5 +1,5 @@
 // Arithmetic built-ins: trigonometry in degrees, roots and powers, integer modulo, box overlap.
-#include "tarvoke/numbers.h"
+#include "tarvoke/builtins.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // that it can be checked against the published output without touching the game's generator.
 #pragma once
 #include <cstdint>
-#include "tarvoke/numbers.h"
+#include "tarvoke/builtins.h"
 
 namespace tarvoke {
 

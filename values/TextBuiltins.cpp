@@ -1,5 +1,5 @@
 // Text built-ins: fixed-point and hex texts, character codes, slicing and replacing.
-#include "tarvoke/numbers.h"
+#include "tarvoke/builtins.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
 // Frame pacing: 600 empty frames at 60 frames per second through showScreen. Reports the mean
-// period, its standard deviation, the worst lateness past a frame's slot and the CPU share of
-// one core the process used meanwhile. Run under Xvfb (or with SDL_VIDEODRIVER=offscreen).
+// period, its standard deviation, the 99th-percentile and the worst lateness past a frame's slot
+// and the CPU share of one core the process used meanwhile. Run under Xvfb (or with SDL_VIDEODRIVER=offscreen).
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <algorithm>
@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <vector>
 #include "core/Engine.h"
-#include "graphics2d/OpenGLKestrel.h"
 
 namespace {
 
@@ -32,7 +31,7 @@ void FramePacing60Hz(benchmark::State& state) {
         const double cpuStart = cpuSeconds();
         const double wallStart = previous;
         for (int frame = 0; frame < frames; ++frame) {
-            const double slot = openGLKestrel->nextFrameTime;
+            const double slot = frameClock().nextFrameTime;
             showScreen();
             const double shown = now();
             periods.push_back(shown - previous);
@@ -47,7 +46,10 @@ void FramePacing60Hz(benchmark::State& state) {
         for (double p : periods) variance += (p - mean) * (p - mean);
         state.counters["mean_period_ms"] = mean;
         state.counters["stddev_ms"] = std::sqrt(variance / double(periods.size()));
-        state.counters["worst_late_ms"] = *std::max_element(lateness.begin(), lateness.end());
+        std::sort(lateness.begin(), lateness.end());
+        // A single preempted frame decides the worst; the 99th percentile shows the limiter itself.
+        state.counters["p99_late_ms"] = lateness[lateness.size() * 99 / 100];
+        state.counters["worst_late_ms"] = lateness.back();
         state.counters["cpu_percent"] = cpuShare * 100.0;
     }
     shutdownEngine();

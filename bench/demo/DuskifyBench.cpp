@@ -7,7 +7,7 @@
 #include <filesystem>
 #include "DuskifyScene.h"
 #include "core/Engine.h"
-#include "platform/Platform.h"
+#include "platform/Files.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // A failed allocation throws std::bad_alloc after every partly built value is released.
 #pragma once
 #include <cstdint>
-#include "tarvoke/values.h"
+#include "tarvoke/scalars.h"
 
 namespace tarvoke {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include "tarvoke/StrValue.h"
-#include "tarvoke/values.h"
+#include "tarvoke/scalars.h"
 
 namespace tarvoke {
 

@@ -3,7 +3,7 @@
 // provides main(), starts up, runs tarvokeMain and ends the program when it returns.
 #pragma once
 #include "tarvoke/StrValue.h"
-#include "tarvoke/values.h"
+#include "tarvoke/scalars.h"
 
 namespace tarvoke {
 

@@ -1,7 +1,7 @@
 // The clock on POSIX: CLOCK_MONOTONIC in nanoseconds stands in for the performance counter.
 #include <ctime>
 #include <cerrno>
-#include "platform/Platform.h"
+#include "platform/Clock.h"
 
 namespace tarvoke::platform {
 

@@ -6,9 +6,16 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include "platform/Platform.h"
+#include <algorithm>
+#include "platform/Files.h"
 
 namespace tarvoke::platform {
+
+// Linux separates folders with "/" only; a "\\" in a game's name means the same.
+std::string nativePath(std::string gamePath) {
+    std::replace(gamePath.begin(), gamePath.end(), '\\', '/');
+    return gamePath;
+}
 
 std::string executablePath() {
     char path[PATH_MAX + 1];

@@ -7,7 +7,8 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include "platform/Platform.h"
+#include "platform/Clock.h"
+#include "platform/Process.h"
 
 extern char** environ;
 

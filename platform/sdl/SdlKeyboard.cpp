@@ -1,8 +1,9 @@
-// The keyboard snapshot in the engine's key numbering (DirectInput scan codes) from SDL's
-// scancodes. One table covers every key of a full PC keyboard plus the common media keys.
+// The engine's key numbering (DirectInput scan codes) from SDL's scancodes. One table covers
+// every key of a full PC keyboard plus the common media keys.
 #include <SDL.h>
 #include <array>
-#include "platform/Platform.h"
+#include <cstdint>
+#include "platform/Events.h"
 
 namespace tarvoke::platform {
 namespace {
@@ -81,17 +82,6 @@ int keyCodeOfScancode(int scancode) {
     if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return -1;
     std::uint8_t code = keyCodes()[std::size_t(scancode)];
     return code ? code : -1;
-}
-
-void readKeyboard(KeyboardSnapshot& state) {
-    for (std::uint8_t& key : state) key = 0;
-    if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
-    SDL_PumpEvents();
-    int count = 0;
-    const Uint8* down = SDL_GetKeyboardState(&count);
-    const auto& table = keyCodes();
-    for (int scancode = 0; scancode < count && scancode < SDL_NUM_SCANCODES; ++scancode)
-        if (down[scancode] && table[std::size_t(scancode)]) state[table[std::size_t(scancode)]] = 0x80;
 }
 
 } // namespace tarvoke::platform

@@ -1,6 +1,6 @@
 // Modal message boxes on SDL2.
 #include <SDL.h>
-#include "platform/Platform.h"
+#include "platform/Dialogs.h"
 #include "platform/sdl/SdlText.h"
 
 namespace tarvoke::platform {

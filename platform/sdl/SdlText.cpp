@@ -32,11 +32,19 @@ void appendUtf8(std::string& out, std::uint32_t codePoint) {
     }
 }
 
-char byteOfCodePoint(std::uint32_t codePoint) {
-    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint < 0x100)) return char(codePoint);
-    for (int i = 0; i < 32; ++i)
-        if (highControls[i] == codePoint) return char(0x80 + i);
-    return '?';
+// False when Windows-1252 has no byte for the code point.
+bool byteOfCodePoint(std::uint32_t codePoint, char& byte) {
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint < 0x100)) {
+        byte = char(codePoint);
+        return true;
+    }
+    for (int i = 0; i < 32; ++i) {
+        if (highControls[i] == codePoint) {
+            byte = char(0x80 + i);
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -48,7 +56,7 @@ std::string utf8FromWindows1252(const std::string& bytes) {
     return out;
 }
 
-std::string windows1252FromUtf8(const std::string& utf8) {
+std::string windows1252FromUtf8(const std::string& utf8, bool dropMissing) {
     std::string out;
     for (std::size_t i = 0; i < utf8.size();) {
         unsigned char lead = utf8[i];
@@ -56,7 +64,8 @@ std::string windows1252FromUtf8(const std::string& utf8) {
         std::uint32_t codePoint = extra == 0 ? lead : lead & (0x3F >> extra);
         for (int k = 1; k <= extra && i + k < utf8.size(); ++k)
             codePoint = (codePoint << 6) | (std::uint8_t(utf8[i + k]) & 0x3F);
-        out += byteOfCodePoint(codePoint);
+        char byte = '?';
+        if (byteOfCodePoint(codePoint, byte) || !dropMissing) out += byte;
         i += std::size_t(extra) + 1;
     }
     return out;

@@ -4,5 +4,6 @@
 
 namespace tarvoke::platform {
 std::string utf8FromWindows1252(const std::string& bytes);
-std::string windows1252FromUtf8(const std::string& utf8);  // '?' for what it cannot hold
+// What Windows-1252 cannot hold becomes '?', or is dropped when `dropMissing` is set.
+std::string windows1252FromUtf8(const std::string& utf8, bool dropMissing = false);
 } // namespace tarvoke::platform

@@ -3,7 +3,7 @@
 #include <SDL_syswm.h>
 #include <cstdio>
 #include <unistd.h>
-#include "platform/Platform.h"
+#include "platform/Video.h"
 #include "platform/sdl/SdlText.h"
 
 namespace tarvoke::platform {
@@ -54,14 +54,12 @@ DisplayMode desktopMode() {
 namespace {
 
 void askPixelFormat(const GlWindowRequest& request) {
-    bool sixteenBits = request.colourBits == 16;
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, sixteenBits ? 5 : 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, sixteenBits ? 6 : 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, sixteenBits ? 5 : 8);
-    // A multisampled format also asks destination alpha, as the engine always has.
-    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, request.multisampleCount > 0 ? 8 : 0);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, request.redBits);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, request.greenBits);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, request.blueBits);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, request.alphaBits);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, request.depthBits);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, request.stencilBits);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, request.multisampleCount > 0 ? 1 : 0);
     SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, request.multisampleCount > 0 ? request.multisampleCount : 0);
@@ -175,28 +173,6 @@ void warningBeep() {
 
 void suppressScreenSaver() { SDL_DisableScreenSaver(); }
 
-std::vector<WindowEvent> takeWindowEvents() {
-    std::vector<WindowEvent> events;
-    if (!SDL_WasInit(SDL_INIT_EVENTS)) return events;
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_QUIT) {
-            events.push_back({WindowEventType::CloseRequest});
-        } else if (event.type == SDL_WINDOWEVENT) {
-            switch (event.window.event) {
-            case SDL_WINDOWEVENT_CLOSE: events.push_back({WindowEventType::CloseRequest}); break;
-            case SDL_WINDOWEVENT_FOCUS_GAINED: events.push_back({WindowEventType::Activated}); break;
-            case SDL_WINDOWEVENT_FOCUS_LOST: events.push_back({WindowEventType::Deactivated}); break;
-            default: break;
-            }
-        }
-    }
-    return events;
-}
-
-} // namespace tarvoke::platform
-
-namespace tarvoke::platform {
 
 std::string windowSystemExtensions() {
     // EGL hands out stubs for any name, so the window system decides which family is asked.

@@ -7,6 +7,7 @@
 #include "core/Engine.h"
 #include "core/Errors.h"
 #include "support/TestSupport.h"
+#include "platform/Clock.h"
 
 namespace tarvoke {
 namespace {

@@ -1,8 +1,10 @@
 // Start-up as the game sees it at its first line.
 #include <gtest/gtest.h>
 #include "core/Engine.h"
+#include "graphics2d/Fonts.h"
 #include "graphics2d/OpenGLKestrel.h"
-#include "platform/Platform.h"
+#include "platform/Files.h"
+#include "platform/Video.h"
 #include "support/TestSupport.h"
 
 namespace tarvoke {
@@ -49,7 +51,7 @@ TEST(Startup, FlagsAndRegistersStartAsTheGameExpects) {
     EXPECT_TRUE(escapeEndsProgram);
     EXPECT_EQ(currentFont, 0);
     EXPECT_EQ(mainWindow, platform::nativeHandle(openGLKestrel->main.window));
-    EXPECT_NEAR(openGLKestrel->framePeriod, 1000.0 / 60.0, 1e-12);
+    EXPECT_NEAR(frameClock().framePeriod, 1000.0 / 60.0, 1e-12);
 }
 
 TEST(Startup, ASecondStartWhileRunningChangesNothing) {

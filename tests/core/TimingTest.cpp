@@ -2,7 +2,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include "core/Engine.h"
-#include "graphics2d/OpenGLKestrel.h"
+#include "platform/Clock.h"
 #include "support/TestSupport.h"
 
 namespace tarvoke {
@@ -15,28 +15,28 @@ constexpr double period60 = 1000.0 / 60.0;
 
 TEST(FrameSlots, MissedSlotsAreSkippedNeverCaughtUp) {
     // A frame that ran 40 ms from slot 0 is followed by the slot after the missed one (50 ms).
-    EXPECT_DOUBLE_EQ(nextFrameSlot(0.0, period60, 40.0), 3 * period60);
+    EXPECT_DOUBLE_EQ(FrameClock::nextFrameSlot(0.0, period60, 40.0), 3 * period60);
     // On time: simply the next slot.
-    EXPECT_DOUBLE_EQ(nextFrameSlot(100.0, period60, 100.5), 100.0 + period60);
+    EXPECT_DOUBLE_EQ(FrameClock::nextFrameSlot(100.0, period60, 100.5), 100.0 + period60);
     // Exactly on a slot boundary that slot is kept.
-    EXPECT_DOUBLE_EQ(nextFrameSlot(0.0, 10.0, 30.0), 30.0);
+    EXPECT_DOUBLE_EQ(FrameClock::nextFrameSlot(0.0, 10.0, 30.0), 30.0);
     // A period of 0 never loops.
-    EXPECT_DOUBLE_EQ(nextFrameSlot(5.0, 0.0, 1e9), 5.0);
+    EXPECT_DOUBLE_EQ(FrameClock::nextFrameSlot(5.0, 0.0, 1e9), 5.0);
 }
 
 TEST(FrameSlots, FrameRateSetsThePeriod) {
     ScopedTempDir temp;
     EngineRun engine;
     setFrameRate(60);
-    EXPECT_DOUBLE_EQ(openGLKestrel->framePeriod, period60);
+    EXPECT_DOUBLE_EQ(frameClock().framePeriod, period60);
     setFrameRate(0);
-    EXPECT_DOUBLE_EQ(openGLKestrel->framePeriod, 2.0);
+    EXPECT_DOUBLE_EQ(frameClock().framePeriod, 2.0);
     setFrameRate(-5);
-    EXPECT_DOUBLE_EQ(openGLKestrel->framePeriod, 2.0);
+    EXPECT_DOUBLE_EQ(frameClock().framePeriod, 2.0);
     setFrameRate(std::nan(""));
-    EXPECT_DOUBLE_EQ(openGLKestrel->framePeriod, 2.0);
+    EXPECT_DOUBLE_EQ(frameClock().framePeriod, 2.0);
     setFrameRate(30.9);  // truncated to 30
-    EXPECT_DOUBLE_EQ(openGLKestrel->framePeriod, 1000.0 / 30.0);
+    EXPECT_DOUBLE_EQ(frameClock().framePeriod, 1000.0 / 30.0);
 }
 
 TEST(FrameSlots, PresentingKeepsToTheSixtyHertzGrid) {
@@ -44,13 +44,13 @@ TEST(FrameSlots, PresentingKeepsToTheSixtyHertzGrid) {
     EngineRun engine;
     setFrameRate(60);
     presentFrame();
-    double slot = openGLKestrel->nextFrameTime;
+    double slot = frameClock().nextFrameTime;
     for (int frame = 0; frame < 5; ++frame) {
         const NumValue waited = presentFrame();
         const double reached = now();
         EXPECT_GE(waited, 1.0);
         EXPECT_GT(reached, slot);  // the frame was not shown before its slot
-        const double next = openGLKestrel->nextFrameTime;
+        const double next = frameClock().nextFrameTime;
         const double steps = (next - slot) / period60;
         EXPECT_NEAR(steps, std::round(steps), 1e-6);  // still on the grid
         EXPECT_GE(std::round(steps), 1.0);
@@ -65,12 +65,12 @@ TEST(FrameSlots, ALongFrameIsFollowedByTheSlotAfterTheMissedOne) {
     setFrameRate(60);
     presentFrame();
     presentFrame();  // now just past a slot S; the next one is S + P
-    const double nextSlot = openGLKestrel->nextFrameTime;
+    const double nextSlot = frameClock().nextFrameTime;
     const double slotBefore = nextSlot - period60;
     platform::sleepMilliseconds(40);  // the frame takes 40 ms from S
     const double beforeWait = now();
     const NumValue waited = presentFrame();
-    const double skippedTo = openGLKestrel->nextFrameTime;
+    const double skippedTo = frameClock().nextFrameTime;
     const double steps = (skippedTo - slotBefore) / period60;
     EXPECT_NEAR(steps, std::round(steps), 1e-6);
     EXPECT_GE(std::round(steps), 3.0);  // S + 3P (50 ms) or later, never S + 2P

@@ -7,8 +7,7 @@
 namespace tarvoke {
 namespace {
 
-using platform::WindowEvent;
-using platform::WindowEventType;
+using platform::EventType;
 using test::EngineRun;
 using test::ScopedTempDir;
 
@@ -22,50 +21,50 @@ protected:
 };
 
 TEST_F(WindowEvents, DeactivationPausesAndMarksTheCaption) {
-    handleWindowEvent({WindowEventType::Deactivated});
+    handleWindowEvent({EventType::Deactivated});
     EXPECT_TRUE(paused);
     EXPECT_EQ(caption(), "Paused game <pause>");
-    handleWindowEvent({WindowEventType::Activated});
+    handleWindowEvent({EventType::Activated});
     EXPECT_FALSE(paused);
     EXPECT_EQ(caption(), "Paused game");
 }
 
 TEST_F(WindowEvents, WithAutoPauseOffNothingChanges) {
     setAutoPause(0);
-    handleWindowEvent({WindowEventType::Deactivated});
+    handleWindowEvent({EventType::Deactivated});
     EXPECT_FALSE(paused);
     EXPECT_EQ(caption(), "Paused game");
-    handleWindowEvent({WindowEventType::Activated});
+    handleWindowEvent({EventType::Activated});
     EXPECT_FALSE(paused);
     EXPECT_EQ(caption(), "Paused game");
 }
 
 TEST_F(WindowEvents, DebugModeNeverPauses) {
     projectSettings.debugMode = 1;
-    handleWindowEvent({WindowEventType::Deactivated});
+    handleWindowEvent({EventType::Deactivated});
     EXPECT_FALSE(paused);
     EXPECT_EQ(caption(), "Paused game");
     projectSettings.debugMode = 0;
 }
 
 TEST_F(WindowEvents, APauseEndsOnActivationEvenIfAutoPauseWasSwitchedOffMeanwhile) {
-    handleWindowEvent({WindowEventType::Deactivated});
+    handleWindowEvent({EventType::Deactivated});
     ASSERT_TRUE(paused);
     setAutoPause(0);
-    handleWindowEvent({WindowEventType::Activated});
+    handleWindowEvent({EventType::Activated});
     EXPECT_FALSE(paused);
     EXPECT_EQ(caption(), "Paused game");
 }
 
 TEST_F(WindowEvents, ABreakpointWithoutADebuggerChangesNothing) {
-    handleWindowEvent({WindowEventType::Deactivated});
+    handleWindowEvent({EventType::Deactivated});
     debugBreakpoint(0x2A);
     EXPECT_TRUE(paused);
     EXPECT_TRUE(platform::isWindowShown(openGLKestrel->main.window));
 }
 
 TEST_F(WindowEvents, ACloseRequestEndsTheProgramWithCodeZero) {
-    EXPECT_EXIT(handleWindowEvent({WindowEventType::CloseRequest}), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(handleWindowEvent({EventType::CloseRequest}), testing::ExitedWithCode(0), "");
 }
 
 } // namespace

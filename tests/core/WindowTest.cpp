@@ -4,8 +4,9 @@
 #include <unistd.h>
 #include "core/Engine.h"
 #include "graphics2d/OpenGLKestrel.h"
-#include "platform/GlExtensions.h"
+#include "graphics2d/GlExtensions.h"
 #include "support/TestSupport.h"
+#include "platform/Dialogs.h"
 
 namespace tarvoke {
 namespace {

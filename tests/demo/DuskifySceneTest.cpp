@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <vector>
 #include "DuskifyScene.h"
-#include "platform/Platform.h"
+#include "platform/Files.h"
 #include "support/TestSupport.h"
 
 namespace tarvoke {

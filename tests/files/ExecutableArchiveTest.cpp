@@ -3,7 +3,7 @@
 #include <filesystem>
 #include "files/ArchiveSlot.h"
 #include "pack/ArchiveWriter.h"
-#include "platform/Platform.h"
+#include "platform/Files.h"
 #include "support/TestSupport.h"
 #include "support/XSession.h"
 

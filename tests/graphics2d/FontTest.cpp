@@ -13,9 +13,10 @@
 #include "graphics2d/Fonts.h"
 #include "graphics2d/OpenGLKestrel.h"
 #include "pack/ArchiveWriter.h"
-#include "platform/Platform.h"
+#include "platform/Files.h"
 #include "support/PictureFiles.h"
 #include "support/TestSupport.h"
+#include "graphics2d/Graphics2D.h"
 
 namespace tarvoke {
 namespace {
@@ -621,7 +622,7 @@ TEST(TextStartup, LoadingIsCentredOnTheScreenInFontZero) {
         test::EngineRun engine(c.settings);
         loadFont(c.font, 0);
         paintBackdrop();
-        printLoadingMessage();
+        printLoadingText();
         const ScreenArea shown = wholeScreen();
         paintBackdrop();
         printText("Loading...", c.left, c.top);
@@ -642,7 +643,7 @@ TEST(TextWithoutEngine, CommandsDoNothing) {
     printNumber(5, 1, 2);
     printText3D("Hello", 1, 2, 3, 0);
     printText3D("Hello", 1, 2, 3, 1);
-    printLoadingMessage();
+    printLoadingText();
     NumValue width = 5, height = 5;
     getFontSize(width, height);
     EXPECT_EQ(currentFont, 3);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include "core/Engine.h"
 #include "graphics2d/OpenGLKestrel.h"
+#include "graphics2d/Screens.h"
 #include "support/PictureFiles.h"
 #include "support/TestSupport.h"
 
@@ -121,7 +122,7 @@ TEST_F(Grabs, FadingEndsOnTheNewBackground) {
 class Screens : public Grabs, public testing::WithParamInterface<bool> {
 protected:
     void SetUp() override {
-        openGLKestrel->forceScreenFallback = GetParam();
+        forceScreenFallback(GetParam());
         Grabs::SetUp();
     }
 };
@@ -131,7 +132,7 @@ TEST_P(Screens, DrawingGoesIntoTheSpriteTopLeftFirst) {
     const SpriteSlot& slot = openGLKestrel->sprites.slot(10);
     EXPECT_EQ(slot.textureWidth, 128);
     EXPECT_EQ(slot.textureHeight, 64);
-    EXPECT_EQ(openGLKestrel->screens[0].targetWidth != 0, !GetParam());
+    EXPECT_EQ(screenHasFramebufferObject(0), !GetParam());
     drawRect(0, 0, 640, 480, 0x00FF00);  // the back buffer's corner, to be restored
     useScreen(0);
     drawRect(0, 0, 100, 50, 0xFF0000);
@@ -156,7 +157,7 @@ TEST_P(Screens, DrawingContinuesOnTheScreensContentsAndEndsWithTheFrame) {
     useScreen(3);
     drawRect(0, 0, 16, 32, 0x0000FF);  // half of it over the earlier drawing
     showScreen();                        // the frame loop ends the screen
-    EXPECT_EQ(openGLKestrel->currentScreen, -1);
+    EXPECT_EQ(currentScreenNumber(), -1);
     setSmoothing(0);
     drawSprite(11, 0, 0);
     EXPECT_EQ(colourAt(0, 0), red);
@@ -168,7 +169,7 @@ TEST_P(Screens, BadScreenNumbersAreIgnored) {
     createScreen(-1, 12, 16, 16);
     EXPECT_TRUE(openGLKestrel->sprites.slot(12).isEmpty());
     useScreen(40);
-    EXPECT_EQ(openGLKestrel->currentScreen, -1);
+    EXPECT_EQ(currentScreenNumber(), -1);
     createScreen(0, 12, 0, 16);
     EXPECT_TRUE(openGLKestrel->sprites.slot(12).isEmpty());
 }

@@ -4,7 +4,7 @@
 #include <GL/glext.h>
 #include <gtest/gtest.h>
 #include "graphics3d/Kestrel3D.h"
-#include "platform/GlExtensions.h"
+#include "graphics2d/GlExtensions.h"
 #include "support/TestSupport.h"
 
 namespace tarvoke {

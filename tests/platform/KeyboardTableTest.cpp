@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
-#include "platform/Platform.h"
+#include "platform/Events.h"
 
 namespace tarvoke {
 namespace {

@@ -1,8 +1,10 @@
 // Files, processes, the clock and the extension-string rule of the platform layer.
 #include <gtest/gtest.h>
 #include <cstdlib>
-#include "platform/GlExtensions.h"
-#include "platform/Platform.h"
+#include "graphics2d/GlExtensions.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/Process.h"
 #include "platform/sdl/SdlText.h"
 #include "support/TestSupport.h"
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include "support/TestSupport.h"
 #include "support/XSession.h"
+#include "platform/Clock.h"
 
 namespace tarvoke {
 namespace {

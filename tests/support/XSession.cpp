@@ -1,4 +1,5 @@
 #include "support/XSession.h"
+#include "platform/Clock.h"
 #include <cstdio>
 #include <string>
 #include "support/TestSupport.h"

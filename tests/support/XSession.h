@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 #include <vector>
-#include "platform/Platform.h"
+#include "platform/Process.h"
 
 namespace tarvoke::test {
 

@@ -8,7 +8,7 @@
 #include <tuple>
 #include "files/ArchiveReader.h"
 #include "pack/ArchiveWriter.h"
-#include "platform/Platform.h"
+#include "platform/Process.h"
 #include "support/TestSupport.h"
 
 namespace tarvoke {

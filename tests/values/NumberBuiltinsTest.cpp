@@ -1,5 +1,5 @@
 // The number and text built-ins at their edges, and DATA lists running out.
-#include "tarvoke/numbers.h"
+#include "tarvoke/builtins.h"
 
 #include <gtest/gtest.h>
 

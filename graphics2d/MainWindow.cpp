@@ -1,5 +1,7 @@
-#include "platform/MainWindow.h"
-#include "platform/GlExtensions.h"
+#include "graphics2d/MainWindow.h"
+#include <GL/gl.h>
+#include "graphics2d/GlExtensions.h"
+#include "platform/Clock.h"
 
 namespace tarvoke {
 namespace {
@@ -7,9 +9,26 @@ namespace {
 // Waits for the display to settle after its mode changed back, so the next drawing is seen.
 constexpr int displayRestoreWaitMs = 500;
 
+// 16-bit colour is 5-6-5; otherwise 8 bits a channel. Always 24 depth and 8 stencil bits; a
+// multisampled format also asks destination alpha, as the engine always has.
+platform::GlWindowRequest pixelFormatRequest(int width, int height, int colourBits, int samples) {
+    platform::GlWindowRequest request;
+    request.width = width;
+    request.height = height;
+    const bool sixteenBits = colourBits == 16;
+    request.redBits = request.blueBits = sixteenBits ? 5 : 8;
+    request.greenBits = sixteenBits ? 6 : 8;
+    request.alphaBits = samples > 0 ? 8 : 0;
+    request.depthBits = 24;
+    request.stencilBits = 8;
+    request.multisampleCount = samples;
+    return request;
+}
+
 platform::NativeWindow* createWithSampleSearch(platform::GlWindowRequest request, int& samplesInUse) {
     for (int samples = request.multisampleCount; samples > 0; samples >>= 1) {
         request.multisampleCount = samples;
+        request.alphaBits = 8;
         if (platform::NativeWindow* window = platform::createGlWindow(request)) {
             samplesInUse = samples;
             return window;
@@ -17,10 +36,20 @@ platform::NativeWindow* createWithSampleSearch(platform::GlWindowRequest request
     }
     samplesInUse = 0;
     request.multisampleCount = 0;
+    request.alphaBits = 0;
     return platform::createGlWindow(request);
 }
 
 } // namespace
+
+// Asked once, while the window's own frame buffer is bound: these never change for a context.
+void MainWindow::readContextLimits() {
+    GLint largest = 0, alphaBits = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
+    maxTextureSize = largest;
+    hasDestinationAlpha = alphaBits > 0;
+}
 
 bool MainWindow::open(int width, int height, int depth, int samples) {
     if (!platform::initVideo()) return false;
@@ -29,12 +58,7 @@ bool MainWindow::open(int width, int height, int depth, int samples) {
     if (width == 0) width = desktop.width;
     if (height == 0) height = desktop.height;
 
-    platform::GlWindowRequest request;
-    request.width = width;
-    request.height = height;
-    request.colourBits = colourDepth;
-    request.multisampleCount = samples;
-    window = createWithSampleSearch(request, multisampleCount);
+    window = createWithSampleSearch(pixelFormatRequest(width, height, colourDepth, samples), multisampleCount);
     if (!window) return false;
 
     screenWidth = width;
@@ -43,6 +67,7 @@ bool MainWindow::open(int width, int height, int depth, int samples) {
     platform::suppressScreenSaver();
     loadExtensionEntryPoints();
     loadFramebufferFunctions();
+    readContextLimits();
     return true;
 }
 
@@ -86,6 +111,8 @@ void MainWindow::close() {
     screenWidth = screenHeight = 0;
     isFullScreen = false;
     glReady = false;
+    maxTextureSize = 0;
+    hasDestinationAlpha = false;
 }
 
 } // namespace tarvoke

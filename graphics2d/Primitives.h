@@ -1,12 +1,8 @@
-// Drawing helpers shared by the 2D commands.
+// Untextured primitives (rectangles, lines, points, polygons' outlines) share one setup.
 #pragma once
 #include <cstdint>
 
 namespace tarvoke {
-
-// Binds sprite `id` on texture unit 0 (its mipmapped copy when asked) and `secondId` on unit 1
-// (-1: none); a negative or invalid id draws untextured. Remembered as the current sprite.
-void bindSprite(int id, int secondId, bool mipmapped);
 
 // Runs `draw` as a primitive: alpha test off, untextured, the colour (alpha 0 for the sprite
 // colour key, else the global alpha), the projection shifted by 3/8 pixel so that integer

@@ -1,6 +1,6 @@
-#include "platform/GlExtensions.h"
+#include "graphics2d/GlExtensions.h"
 #include <cstring>
-#include "platform/Platform.h"
+#include "platform/Video.h"
 
 namespace tarvoke {
 

@@ -1,0 +1,34 @@
+// 2D graphics as the engine's core drives it: start and stop, and the frame boundary. The
+// subsystem owns OpenGLKestrel (the window, its context, the sprite store and the 2D state);
+// everything outside graphics2d reaches it through these functions or the public commands.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace tarvoke {
+
+// ---- start-up and shutdown
+bool startGraphics2D();               // creates OpenGLKestrel
+bool isGraphics2DStarted();
+// Opens the main window with its context as the project settings ask; false: no window.
+bool openMainWindow();
+bool hasMainWindow();
+std::uint32_t mainWindowHandle();     // the window system's id of the main window; 0 if none
+void setMainWindowCaption(const std::string& caption);  // Windows-1252 bytes
+bool applyScreenModeSetting();        // windowed or full screen, as the project settings say
+void hideMainWindow();
+void showAndRaiseMainWindow();
+void printLoadingText();              // "Loading..." centred in the current font
+// Closes the window and deletes OpenGLKestrel with every texture; runs after 3D graphics have
+// let go of their GL objects.
+void stopGraphics2D();
+
+// ---- the frame boundary
+void finishFrame2D();                 // drawing returns from an offscreen screen to the back buffer
+void swapFrame();                     // shows the back buffer
+void clearFrame();                    // clears colour and depth for the next frame
+void resetFrame2D();                  // blending off, full opacity, background painted, 2D state
+// Saves the back buffer, read before the swap, as an opaque PNG. False when it could not.
+bool saveBackBufferAsPng(const std::string& path);
+
+} // namespace tarvoke
