@@ -5,6 +5,7 @@ set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 cd "$here"
 "$here/tools/install-packages.sh"
+"$here/tools/check-includes.sh"
 jobs=$(nproc)
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -1,14 +1,12 @@
 // Numbers to text and back, matching the texts and parsing of the old Microsoft C runtime
 // that compiled games were written against (its _gcvt with 10 digits, and its atof).
 #include "tarvoke/StrValue.h"
+#include "platform/Numbers.h"
 
-#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
-#include <new>
 #include <string>
 
 namespace tarvoke {
@@ -132,16 +130,6 @@ const char* numericPrefixEnd(const char* start) {
     return hasDigits ? skipExponent(cursor) : start;
 }
 
-// strtod_l with the "C" locale so the process locale's decimal separator plays no part;
-// glibc hands out its built-in C locale object here, so this costs no allocation.
-NumValue parseInCLocale(const std::string& prefix) {
-    locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
-    if (cLocale == locale_t(0)) throw std::bad_alloc();
-    const NumValue value = strtod_l(prefix.c_str(), nullptr, cLocale);
-    freelocale(cLocale);
-    return value;
-}
-
 } // namespace
 
 int formatIntegerInto(char* out, IntValue number) {
@@ -171,7 +159,7 @@ NumValue toNumber(const char* text) {
     for (char& c : prefix) {
         if (c == 'd' || c == 'D') c = 'e';
     }
-    return parseInCLocale(prefix);
+    return platform::parseDecimalInCLocale(prefix.c_str());
 }
 
 NumValue StrValue::toNumber() const { return tarvoke::toNumber(cStr()); }
