@@ -6,6 +6,7 @@
 #include <vector>
 #include "DuskifyScene.h"
 #include "platform/Files.h"
+#include "support/ScreenReadback.h"
 #include "support/TestSupport.h"
 
 namespace tarvoke {
@@ -13,15 +14,7 @@ namespace {
 
 using Frame = std::vector<std::uint8_t>;  // 640 x 480 RGBA, top row first
 
-Frame readFrame() {
-    Frame bottomUp(640 * 480 * 4), topDown(640 * 480 * 4);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-    for (int y = 0; y < 480; ++y)
-        std::copy_n(&bottomUp[std::size_t(479 - y) * 640 * 4], 640 * 4, &topDown[std::size_t(y) * 640 * 4]);
-    return topDown;
-}
+Frame readFrame() { return test::readScreenRgba(0, 0, 640, 480); }
 
 bool samePixel(const Frame& a, const Frame& b, int x, int y) {
     const std::size_t at = (std::size_t(y) * 640 + std::size_t(x)) * 4;

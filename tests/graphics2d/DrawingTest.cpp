@@ -3,20 +3,18 @@
 #include <gtest/gtest.h>
 #include "graphics2d/OpenGLKestrel.h"
 #include "support/PictureFiles.h"
+#include "support/ScreenReadback.h"
 #include "support/TestSupport.h"
 
 namespace tarvoke {
 namespace {
 
 using test::Rgb;
+using test::colourAt;
 using Pixel = std::array<std::uint8_t, 4>;
 
 constexpr Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, white{255, 255, 255}, keyColour{255, 0, 128};
 
-Rgb colourAt(int x, int y) {
-    const Pixel p = test::readPixel(x, y);
-    return {p[0], p[1], p[2]};
-}
 
 constexpr Rgb black{0, 0, 0};
 
@@ -230,6 +228,17 @@ TEST_F(Drawing, SmoothingLastsOnlyUntilTheNextFrame) {
     showScreen();
     EXPECT_TRUE(openGLKestrel->smoothing);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
+}
+
+TEST_F(Drawing, SetPixelLightsTheAddressedPixel) {
+    glClear(GL_COLOR_BUFFER_BIT);
+    setPixel(100, 100, 0x0000FF);  // red
+    setPixel(7.9, 3.2, 0xFF0000);  // blue
+    glFinish();
+    EXPECT_EQ(test::readPixel(100, 100)[0], 255);
+    EXPECT_EQ(test::readPixel(100, 99)[0], 0);
+    EXPECT_EQ(test::readPixel(101, 100)[0], 0);
+    EXPECT_EQ(test::readPixel(8, 3)[2], 255);  // 7.9 + 3/8 lies in column 8
 }
 
 } // namespace

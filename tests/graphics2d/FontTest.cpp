@@ -15,6 +15,7 @@
 #include "pack/ArchiveWriter.h"
 #include "platform/Files.h"
 #include "support/PictureFiles.h"
+#include "support/ScreenReadback.h"
 #include "support/TestSupport.h"
 #include "graphics2d/Graphics2D.h"
 
@@ -45,15 +46,9 @@ struct ScreenArea {
 
 ScreenArea readScreen(int left, int top, int width, int height) {
     ScreenArea area{left, top, width, height, std::vector<Colour>(std::size_t(width * height))};
-    std::vector<Colour> bottomUp(area.pixels.size());
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(left, openGLKestrel->main.screenHeight - top - height, width, height, GL_RGB, GL_UNSIGNED_BYTE,
-                 bottomUp.data());
-    for (int row = 0; row < height; ++row) {
-        for (int column = 0; column < width; ++column)
-            area.pixels[std::size_t(row * width + column)] = bottomUp[std::size_t((height - 1 - row) * width + column)];
-    }
+    const std::vector<std::uint8_t> rgba = test::readScreenRgba(left, top, width, height);
+    for (std::size_t i = 0; i < area.pixels.size(); ++i)
+        area.pixels[i] = {rgba[i * 4], rgba[i * 4 + 1], rgba[i * 4 + 2]};
     return area;
 }
 
@@ -162,11 +157,7 @@ StrValue bytesOf(std::initializer_list<int> bytes) {
 }
 
 std::vector<std::uint8_t> textureTexels(const SpriteSlot& slot) {
-    std::vector<std::uint8_t> texels(std::size_t(slot.textureWidth) * std::size_t(slot.textureHeight) * 4);
-    glBindTexture(GL_TEXTURE_2D, slot.texture.name());
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    return texels;
+    return test::textureTexels(slot.texture.name(), slot.textureWidth, slot.textureHeight);
 }
 
 SpriteSlot& fontSlot(int font) { return openGLKestrel->sprites.slot(firstFontSlot + font); }

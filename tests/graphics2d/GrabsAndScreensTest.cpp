@@ -5,19 +5,17 @@
 #include "graphics2d/OpenGLKestrel.h"
 #include "graphics2d/Screens.h"
 #include "support/PictureFiles.h"
+#include "support/ScreenReadback.h"
 #include "support/TestSupport.h"
 
 namespace tarvoke {
 namespace {
 
 using test::Rgb;
+using test::colourAt;
 
 constexpr Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, black{0, 0, 0};
 
-Rgb colourAt(int x, int y) {
-    const auto p = test::readPixel(x, y);
-    return {p[0], p[1], p[2]};
-}
 
 class Grabs : public testing::Test {
 protected:

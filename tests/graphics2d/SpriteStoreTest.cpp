@@ -5,22 +5,17 @@
 #include "graphics2d/OpenGLKestrel.h"
 #include "pack/ArchiveWriter.h"
 #include "support/PictureFiles.h"
+#include "support/ScreenReadback.h"
 #include "support/TestSupport.h"
 
 namespace tarvoke {
 namespace {
 
 using test::Rgb;
+using test::textureTexels;
 
 constexpr Rgb red{255, 0, 0}, green{0, 200, 0}, blue{0, 0, 255}, black{0, 0, 0}, keyColour{255, 0, 128};
 
-std::vector<std::uint8_t> textureTexels(GLuint texture, int width, int height, int level = 0) {
-    std::vector<std::uint8_t> texels(std::size_t(width * height * 4));
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    return texels;
-}
 
 class Sprites : public testing::Test {
 protected:
@@ -170,143 +165,6 @@ TEST_F(Sprites, AReloadNeverShowsTheOldPicture) {
     loadSprite(second.c_str(), 9);
     EXPECT_EQ(texelOf(9, 0, 0)[2], 255);
     EXPECT_EQ(texelOf(9, 0, 0)[0], 0);
-}
-
-// ---------------------------------------------------------------- collisions
-
-class Collisions : public Sprites {
-protected:
-    // A w x h sprite, transparent but for the listed opaque pixels.
-    void makeSprite(int id, int width, int height, const std::vector<std::pair<int, int>>& opaque) {
-        std::vector<Rgb> pixels = test::filled(width, height, keyColour);
-        for (const auto& [x, y] : opaque) test::put(pixels, width, x, y, red);
-        loadSprite(bmp("c" + std::to_string(id) + ".bmp", width, height, pixels).c_str(), id);
-    }
-};
-
-TEST_F(Collisions, OpaquePixelsMustMeetOnTheExactPixel) {
-    makeSprite(1, 4, 4, {{3, 2}});
-    makeSprite(2, 4, 4, {{0, 0}});
-    EXPECT_EQ(spriteCollision(1, 10, 10, 2, 13, 12), 1);  // (13, 12) is opaque in both
-    EXPECT_EQ(spriteCollision(1, 10, 10, 2, 12, 12), 0);  // one pixel left: overlap, no hit
-    EXPECT_EQ(spriteCollision(1, 10, 10, 2, 13, 13), 0);
-    EXPECT_EQ(spriteCollision(2, 13, 12, 1, 10, 10), 1);  // either order
-}
-
-TEST_F(Collisions, RectanglesTouchingAlongAnEdgeDoNotCollide) {
-    makeSprite(1, 4, 4, {{0, 0}, {3, 3}, {3, 0}, {0, 3}});
-    makeSprite(2, 4, 4, {{0, 0}, {3, 3}, {3, 0}, {0, 3}});
-    EXPECT_EQ(spriteCollision(1, 0, 0, 2, 4, 0), 0);
-    EXPECT_EQ(spriteCollision(1, 0, 0, 2, 3, 0), 1);
-    EXPECT_EQ(spriteCollision(1, 0, 0, 2, 0, 4), 0);
-    EXPECT_EQ(spriteCollision(1, 0, 0, 99, 0, 0), 0);  // an empty slot collides with nothing
-    EXPECT_EQ(spriteCollision(1, 2147483647.0, 0, 2, 2147483647.0, 0), 1);  // no overflow at the range's edge
-}
-
-TEST_F(Collisions, MasksFollowAReload) {
-    makeSprite(1, 4, 4, {{0, 0}});
-    makeSprite(2, 4, 4, {{0, 0}});
-    EXPECT_EQ(spriteCollision(1, 0, 0, 2, 0, 0), 1);
-    makeSprite(2, 4, 4, {{1, 1}});
-    EXPECT_EQ(spriteCollision(1, 0, 0, 2, 0, 0), 0);
-}
-
-TEST_F(Collisions, AnimationFramesLineUpWithTheirScreenPositions) {
-    // A 96 x 64 strip of 32 x 32 frames: frame 4 is the second frame of the second row.
-    std::vector<Rgb> pixels = test::filled(96, 64, keyColour);
-    test::put(pixels, 96, 32 + 5, 32 + 6, red);  // pixel (5, 6) of frame 4
-    loadAnim(bmp("strip.bmp", 96, 64, pixels).c_str(), 1, 32, 32);
-    makeSprite(2, 1, 1, {{0, 0}});
-    EXPECT_EQ(animCollision(1, 4, 100, 100, 2, 0, 105, 106), 1);
-    EXPECT_EQ(animCollision(1, 3, 100, 100, 2, 0, 105, 106), 0);
-    EXPECT_EQ(animCollision(1, 4, 100, 100, 2, 0, 106, 106), 0);
-    // Frames past the strip, negative frames and a strip narrower than its frame: no hit, no crash.
-    EXPECT_EQ(animCollision(1, 1000, 100, 100, 2, 0, 105, 106), 0);
-    EXPECT_EQ(animCollision(1, -7, 100, 100, 2, 0, 105, 106), 0);
-    openGLKestrel->sprites.setFrameSize(1, 200, 32);
-    EXPECT_EQ(animCollision(1, 4, 100, 100, 2, 0, 105, 106), 0);
-    openGLKestrel->sprites.setFrameSize(1, 32, 100);  // lower than the strip
-    EXPECT_EQ(animCollision(1, 1, 100, 100, 2, 0, 105, 106), 0);
-}
-
-// ---------------------------------------------------------------- saving
-
-class Saving : public Sprites {
-protected:
-    Image reload(const std::string& path) {
-        Image image;
-        EXPECT_TRUE(readImageFile(image, path, noColourKey)) << path;
-        return image;
-    }
-    std::array<std::uint8_t, 4> at(const Image& image, int x, int y) {
-        const std::uint8_t* p = image.pixel(x, y);
-        return {p[0], p[1], p[2], p[3]};
-    }
-};
-
-TEST_F(Saving, TheScreenSavesAndLoadsBackThePixelsShown) {
-    glClear(GL_COLOR_BUFFER_BIT);
-    test::fillRect(10, 20, 30, 5, 40, 80, 120);
-    for (const char* name : {"screen.bmp", "screen.png"}) {
-        ASSERT_EQ(saveScreen(temp.file(name).c_str()), 1);
-        const Image image = reload(temp.file(name));
-        ASSERT_EQ(image.width, 640);
-        ASSERT_EQ(image.height, 480);
-        EXPECT_EQ(at(image, 10, 20), (std::array<std::uint8_t, 4>{40, 80, 120, 255})) << name;
-        EXPECT_EQ(at(image, 39, 24), (std::array<std::uint8_t, 4>{40, 80, 120, 255})) << name;
-        EXPECT_EQ(at(image, 40, 24)[0], 0) << name;
-    }
-    EXPECT_EQ(saveScreen(temp.file("no/such/folder/x.bmp").c_str()), 0);
-}
-
-TEST_F(Saving, WithTheKeyBlackBmpWritesBlackAsTheKeyColourAndPngKeepsItOpaque) {
-    setTransparency(0);
-    glClear(GL_COLOR_BUFFER_BIT);
-    test::fillRect(0, 0, 2, 2, 9, 9, 9);
-    ASSERT_EQ(saveScreen(temp.file("black.bmp").c_str()), 1);
-    ASSERT_EQ(saveScreen(temp.file("black.png").c_str()), 1);
-    EXPECT_EQ(at(reload(temp.file("black.bmp")), 100, 100), (std::array<std::uint8_t, 4>{255, 0, 128, 255}));
-    EXPECT_EQ(at(reload(temp.file("black.bmp")), 1, 1), (std::array<std::uint8_t, 4>{9, 9, 9, 255}));
-    EXPECT_EQ(at(reload(temp.file("black.png")), 100, 100), (std::array<std::uint8_t, 4>{0, 0, 0, 255}));
-}
-
-TEST_F(Saving, TheDefaultKeyShownOnScreenBecomesTransparentInPng) {
-    glClear(GL_COLOR_BUFFER_BIT);
-    test::fillRect(50, 50, 1, 1, 255, 0, 128);
-    test::fillRect(51, 50, 1, 1, 0, 0, 128);  // equal to the key but for red
-    ASSERT_EQ(saveScreen(temp.file("keyed.png").c_str()), 1);
-    const Image image = reload(temp.file("keyed.png"));
-    EXPECT_EQ(at(image, 50, 50)[3], 0);
-    EXPECT_EQ(at(image, 51, 50)[3], 255);
-    EXPECT_EQ(at(image, 4, 4), (std::array<std::uint8_t, 4>{0, 0, 0, 255}));  // the probe was put back
-}
-
-TEST_F(Saving, ASavedSpriteIsUpright) {
-    std::vector<Rgb> pixels = test::filled(5, 3, blue);
-    test::put(pixels, 5, 0, 0, red);
-    test::put(pixels, 5, 4, 2, green);
-    loadSprite(bmp("sprite.bmp", 5, 3, pixels).c_str(), 11);
-    for (const char* name : {"copy.bmp", "copy.png"}) {
-        ASSERT_EQ(saveSprite(temp.file(name).c_str(), 11), 1);
-        const Image image = reload(temp.file(name));
-        ASSERT_EQ(image.width, 5);
-        ASSERT_EQ(image.height, 3);
-        EXPECT_EQ(at(image, 0, 0), (std::array<std::uint8_t, 4>{255, 0, 0, 255})) << name;
-        EXPECT_EQ(at(image, 4, 2), (std::array<std::uint8_t, 4>{0, 200, 0, 255})) << name;
-        EXPECT_EQ(at(image, 2, 1), (std::array<std::uint8_t, 4>{0, 0, 255, 255})) << name;
-    }
-    EXPECT_EQ(saveSprite(temp.file("empty.bmp").c_str(), 12), 0);
-}
-
-TEST_F(Sprites, SetPixelLightsTheAddressedPixel) {
-    glClear(GL_COLOR_BUFFER_BIT);
-    setPixel(100, 100, 0x0000FF);  // red
-    setPixel(7.9, 3.2, 0xFF0000);  // blue
-    glFinish();
-    EXPECT_EQ(test::readPixel(100, 100)[0], 255);
-    EXPECT_EQ(test::readPixel(100, 99)[0], 0);
-    EXPECT_EQ(test::readPixel(101, 100)[0], 0);
-    EXPECT_EQ(test::readPixel(8, 3)[2], 255);  // 7.9 + 3/8 lies in column 8
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include "graphics3d/Kestrel3D.h"
 #include "graphics2d/GlExtensions.h"
+#include "support/ScreenReadback.h"
 #include "support/TestSupport.h"
 
 namespace tarvoke {

@@ -1,5 +1,5 @@
 // Shared helpers for the engine's tests: temporary folders, files, an engine started in this
-// process, and pixel read-back.
+// process (pixel read-back is in ScreenReadback.h).
 #pragma once
 #include <array>
 #include <cstdint>
@@ -37,11 +37,6 @@ public:
     EngineRun(const EngineRun&) = delete;
     EngineRun& operator=(const EngineRun&) = delete;
 };
-
-// One pixel of the back buffer, top-left origin, as R, G, B, A.
-std::array<std::uint8_t, 4> readPixel(int x, int y);
-// Fills the rectangle with a flat colour through plain GL (no engine drawing involved).
-void fillRect(int x, int y, int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b);
 
 // Full path of a test program built beside the tests.
 std::string programPath(const std::string& name);

@@ -2,9 +2,9 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
-#include "core/Engine.h"
 #include "graphics2d/OpenGLKestrel.h"
 #include "graphics2d/GlExtensions.h"
+#include "support/ScreenReadback.h"
 #include "support/TestSupport.h"
 #include "platform/Dialogs.h"
 
