@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include "graphics2d/OpenGLKestrel.h"
 #include "support/PictureFiles.h"
-#include "support/TestSupport.h"
+#include "support/EngineTest.h"
 
 namespace tarvoke {
 namespace {
@@ -11,19 +11,7 @@ using test::Rgb;
 
 constexpr Rgb red{255, 0, 0}, keyColour{255, 0, 128};
 
-class SpriteFiles : public testing::Test {
-protected:
-    std::string bmp(const std::string& name, int width, int height, const std::vector<Rgb>& pixels) {
-        const std::string path = temp.file(name);
-        test::writeBmp24(path, width, height, pixels);
-        return path;
-    }
-
-    test::ScopedTempDir temp;
-    test::EngineRun engine;
-};
-
-class Collisions : public SpriteFiles {
+class Collisions : public test::EngineTest {
 protected:
     // A w x h sprite, transparent but for the listed opaque pixels.
     void makeSprite(int id, int width, int height, const std::vector<std::pair<int, int>>& opaque) {

@@ -5,7 +5,7 @@
 #include "graphics2d/OpenGLKestrel.h"
 #include "support/PictureFiles.h"
 #include "support/ScreenReadback.h"
-#include "support/TestSupport.h"
+#include "support/EngineTest.h"
 
 namespace tarvoke {
 namespace {
@@ -14,19 +14,7 @@ using test::Rgb;
 
 constexpr Rgb red{255, 0, 0}, green{0, 200, 0}, blue{0, 0, 255};
 
-class SpriteFiles : public testing::Test {
-protected:
-    std::string bmp(const std::string& name, int width, int height, const std::vector<Rgb>& pixels) {
-        const std::string path = temp.file(name);
-        test::writeBmp24(path, width, height, pixels);
-        return path;
-    }
-
-    test::ScopedTempDir temp;
-    test::EngineRun engine;
-};
-
-class Saving : public SpriteFiles {
+class Saving : public test::EngineTest {
 protected:
     Image reload(const std::string& path) {
         Image image;

@@ -6,7 +6,7 @@
 #include "pack/ArchiveWriter.h"
 #include "support/PictureFiles.h"
 #include "support/ScreenReadback.h"
-#include "support/TestSupport.h"
+#include "support/EngineTest.h"
 
 namespace tarvoke {
 namespace {
@@ -17,7 +17,7 @@ using test::textureTexels;
 constexpr Rgb red{255, 0, 0}, green{0, 200, 0}, blue{0, 0, 255}, black{0, 0, 0}, keyColour{255, 0, 128};
 
 
-class Sprites : public testing::Test {
+class Sprites : public test::EngineTest {
 protected:
     SpriteSlot& slot(int id) { return openGLKestrel->sprites.slot(id); }
     std::array<std::uint8_t, 4> texelOf(int id, int column, int row) {
@@ -26,14 +26,6 @@ protected:
         const std::size_t at = (std::size_t(row) * std::size_t(s.textureWidth) + std::size_t(column)) * 4;
         return {texels[at], texels[at + 1], texels[at + 2], texels[at + 3]};
     }
-    std::string bmp(const std::string& name, int width, int height, const std::vector<Rgb>& pixels) {
-        const std::string path = temp.file(name);
-        test::writeBmp24(path, width, height, pixels);
-        return path;
-    }
-
-    test::ScopedTempDir temp;
-    test::EngineRun engine;
 };
 
 TEST_F(Sprites, SizesArePaddedToPowersOfTwoWithThePictureUpsideDown) {
