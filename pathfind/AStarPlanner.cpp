@@ -1,12 +1,11 @@
 // The heap-ordered best-first search.
 #include "pathfind/AStarPlanner.h"
 #include <algorithm>
-#include <utility>
 
 namespace tarvoke {
 
-AStarPlanner::AStarPlanner(const SearchParameters& parameters, std::vector<float> costs)
-    : Planner(parameters, std::move(costs)),
+AStarPlanner::AStarPlanner(const SearchParameters& parameters, const CostGrid& grid)
+    : Planner(parameters, grid),
       cellNodes_(std::size_t(parameters.width) * std::size_t(parameters.height), 0) {}
 
 void AStarPlanner::start() {

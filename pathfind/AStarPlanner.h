@@ -12,7 +12,7 @@ namespace tarvoke {
 
 class AStarPlanner : public Planner {
 public:
-    AStarPlanner(const SearchParameters& parameters, std::vector<float> costs);
+    AStarPlanner(const SearchParameters& parameters, const CostGrid& grid);
 
     void start();             // reset, then the start cell's node (g = 0) is the only open one
     bool search() override;   // until the goal is popped (true) or nothing is open (false)

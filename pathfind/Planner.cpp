@@ -1,12 +1,11 @@
 // The planner family's common operations.
 #include "pathfind/Planner.h"
 #include <new>
-#include <utility>
 
 namespace tarvoke {
 
-Planner::Planner(const SearchParameters& parameters, std::vector<float> costs)
-    : pool_(parameters.poolSize), parameters_(parameters), costs_(std::move(costs)) {}
+Planner::Planner(const SearchParameters& parameters, const CostGrid& grid)
+    : pool_(parameters.poolSize), parameters_(parameters), grid_(grid) {}
 
 // Rewinding the pool lets a planner be started again without running out of nodes.
 void Planner::reset() {

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdlib>
-#include <vector>
+#include "pathfind/CostGrid.h"
 #include "pathfind/Node.h"
 
 namespace tarvoke {
@@ -23,9 +23,8 @@ struct SearchParameters {
 
 class Planner {
 public:
-    // `costs` holds width x height cells row by row (cell (x, y) at y * width + x): the cost of
-    // entering the cell, or a negative value for a blocked cell.
-    Planner(const SearchParameters& parameters, std::vector<float> costs);
+    // The grid has the parameters' width x height cells and must outlive the planner.
+    Planner(const SearchParameters& parameters, const CostGrid& grid);
     virtual ~Planner() = default;
     Planner(const Planner&) = delete;
     Planner& operator=(const Planner&) = delete;
@@ -59,7 +58,7 @@ protected:
     bool finished_ = false;
     NodeFactory pool_;
     SearchParameters parameters_;
-    std::vector<float> costs_;
+    CostGrid grid_;
     std::uint64_t expansions_ = 0;
     Node* goal_ = nullptr;
 };
@@ -79,7 +78,7 @@ void Planner::forEachNeighbour(const Node& node, Visit&& visit) const {
         if (std::uint32_t(x) >= std::uint32_t(parameters_.width) || std::uint32_t(y) >= std::uint32_t(parameters_.height))
             continue;
         const std::size_t cell = std::size_t(y) * std::size_t(parameters_.width) + std::size_t(x);
-        const float cost = costs_[cell];
+        const float cost = grid_.cost(cell);
         if (cost < 0) continue;
         const float g = node.g + (step.diagonal && parameters_.diagonalCost ? cost * squareRootOf2 : cost);
         visit(x, y, cell, g);

@@ -89,14 +89,16 @@ TEST(AStarPlanner, ExpandsInTheOrderOfTheSortedList) {
         parameters.startY = int(random() % unsigned(parameters.height));
         parameters.goalX = int(random() % unsigned(parameters.width));
         parameters.goalY = int(random() % unsigned(parameters.height));
-        // Few distinct costs make many equal priorities; drawn ones make few.
+        // Equal values (every open cell costs 2) and few distinct ones make many equal
+        // priorities; drawn ones make few.
         const float blocked = unit(random) * 0.5f;
-        std::vector<float> costs(cells);
-        for (float& cost : costs)
-            cost = unit(random) < blocked ? -1 : round % 3 == 0 ? 2 : round % 3 == 1 ? 1 + float(random() % 4) / 4 : 1 + unit(random);
+        std::vector<double> values(cells);
+        for (double& value : values)
+            value = unit(random) < blocked ? -double(random() % 2) : round % 3 == 0 ? 5 : round % 3 == 1 ? 1 + random() % 4 : 100 * unit(random);
+        const CostGrid grid(values.data(), cells);
 
-        AStarPlanner fast(parameters, costs);
-        test::SortedListPlanner reference(parameters, costs);
+        AStarPlanner fast(parameters, grid);
+        test::SortedListPlanner reference(parameters, grid);
         fast.start();
         reference.start();
         const bool reached = fast.search();
@@ -116,11 +118,13 @@ TEST(AStarPlanner, StartsAgainAfterASearch) {
     parameters.height = 2;
     parameters.poolSize = parameters.openCapacity = 6;
     parameters.goalX = 2;
-    AStarPlanner planner(parameters, {1, 5, 1, 1, 1, 1});
+    const double values[] = {1, 0, 1, 1, 1, 1};
+    AStarPlanner planner(parameters, CostGrid(values, 6));
     for (int run = 0; run < 2; ++run) {
         planner.start();
         ASSERT_TRUE(planner.search());
-        EXPECT_EQ(planner.goalNode()->g, 4);  // by the lower row, not through the cell of cost 5
+        EXPECT_EQ(planner.goalNode()->y, 0);
+        EXPECT_EQ(planner.goalNode()->parent->y, 1);  // around the blocked cell
         planner.cleanup();
         EXPECT_EQ(planner.goalNode(), nullptr);
     }

@@ -4,8 +4,6 @@
 // scanning the list from the back; the closed set is a NodeHashTable. Shared by the tests and
 // the benchmark.
 #pragma once
-#include <utility>
-#include <vector>
 #include "pathfind/FixedDeque.h"
 #include "pathfind/NodeHashTable.h"
 #include "pathfind/Planner.h"
@@ -14,8 +12,8 @@ namespace tarvoke::test {
 
 class SortedListPlanner : public Planner {
 public:
-    SortedListPlanner(const SearchParameters& parameters, std::vector<float> costs)
-        : Planner(parameters, std::move(costs)), open_(parameters.openCapacity), closed_(parameters.hashBits) {}
+    SortedListPlanner(const SearchParameters& parameters, const CostGrid& grid)
+        : Planner(parameters, grid), open_(parameters.openCapacity), closed_(parameters.hashBits) {}
 
     void start() {
         reset();
