@@ -38,39 +38,29 @@ public:
 
     std::uint64_t reopenings() const { return reopenings_; }  // closed nodes put back in the open list
 
-    void cleanup() override {
-        open_.clear();
-        closed_.clear();
-        Planner::cleanup();
-    }
-
 private:
+    // A closed node, else an open one (scanned for from the back), is taken out and put back
+    // only for a strictly cheaper way; a cell without a node gets a new one.
     void visit(Node* parent, std::int32_t x, std::int32_t y, float g) {
-        const float f = priority(g, x, y);
-        if (Node* closed = closed_.find(x, y)) {
-            if (closed->g <= g) return;
-            closed_.remove(closed);
+        Node* known = closed_.find(x, y);
+        if (known) {
+            if (known->g <= g) return;
+            closed_.remove(known);
             ++reopenings_;
-            update(closed, parent, g, f);
-            insertSorted(closed);
-            return;
+        } else {
+            std::size_t i = open_.size();
+            while (i > 0 && (open_.at(i - 1)->x != x || open_.at(i - 1)->y != y)) --i;
+            if (i > 0) {
+                known = open_.at(i - 1);
+                if (known->g <= g) return;
+                open_.erase(i - 1);
+            }
         }
-        for (std::size_t i = open_.size(); i-- > 0;) {
-            Node* open = open_.at(i);
-            if (open->x != x || open->y != y) continue;
-            if (open->g <= g) return;
-            open_.erase(i);
-            update(open, parent, g, f);
-            insertSorted(open);
-            return;
-        }
-        insertSorted(newNode(parent, x, y, g, f));
-    }
-
-    static void update(Node* node, Node* parent, float g, float f) {
-        node->parent = parent;
-        node->g = g;
-        node->f = f;
+        if (!known) known = newNode(parent, x, y, g, 0);
+        known->parent = parent;
+        known->g = g;
+        known->f = priority(g, x, y);
+        insertSorted(known);
     }
 
     // The first position from the front whose priority is at most the node's.
