@@ -17,6 +17,7 @@ struct IniSection {
 struct IniDocument {
     std::string fileName;     // written back to; empty: nothing is ever written
     bool dirty = false;       // changed since loading
+    bool unreadable = false;  // the file is there but could not be read: never written over
     std::vector<IniSection> sections;
 };
 

@@ -12,7 +12,8 @@ IniDocument document;
 
 void loadFrom(const std::string& path) {
     platform::File file;
-    if (!file.openForReading(path)) return;
+    document.unreadable = !file.openForReading(path);
+    if (document.unreadable) return;
     LineStream lines(file);
     loadIni(document, lines);
 }
@@ -21,9 +22,11 @@ void loadFrom(const std::string& path) {
 
 bool writeBackIni() {
     if (!document.dirty || document.fileName.empty()) return true;
-    const std::string text = writeIni(document);
-    platform::FileReplacement replacement(document.fileName);
-    if (replacement.write(text.data(), text.size()) && replacement.commit()) return true;
+    if (!document.unreadable) {
+        const std::string text = writeIni(document);
+        platform::FileReplacement replacement(document.fileName);
+        if (replacement.write(text.data(), text.size()) && replacement.commit()) return true;
+    }
     appendErrorLog(concat("INI file not written: ", document.fileName.c_str()));
     return false;
 }

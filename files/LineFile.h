@@ -19,6 +19,7 @@ struct LineFile {
     std::array<std::string, lineFileLines> lines;
     int highestLine = 0;       // the last line read or the highest written
     bool dirty = false;
+    bool unreadable = false;   // the file is there but could not be read: never written over
     // Where the lines past the cache begin in the source; 0: the file had no more.
     std::uint64_t restOffset = 0;
 };

@@ -32,17 +32,20 @@ bool copyRest(platform::FileReplacement& replacement) {
 
 void writeBack() {
     if (cache.name.empty() || !cache.dirty) return;
-    const std::string text = writeLineFile(cache);
-    platform::FileReplacement replacement(cache.target);
-    const bool keepRest = cache.restOffset > 0 && cache.source == cache.target;
-    if (replacement.write(text.data(), text.size()) && (!keepRest || copyRest(replacement)) && replacement.commit())
-        return;
+    if (!cache.unreadable) {
+        const std::string text = writeLineFile(cache);
+        platform::FileReplacement replacement(cache.target);
+        const bool keepRest = cache.restOffset > 0 && cache.source == cache.target;
+        if (replacement.write(text.data(), text.size()) && (!keepRest || copyRest(replacement)) && replacement.commit())
+            return;
+    }
     appendErrorLog(concat("Line file not written: ", cache.target.c_str()));
 }
 
 void loadFrom(const std::string& path) {
     platform::File file;
-    if (!file.openForReading(path)) return;
+    cache.unreadable = !file.openForReading(path);
+    if (cache.unreadable) return;
     LineStream lines(file);
     loadLineFile(cache, lines);
 }

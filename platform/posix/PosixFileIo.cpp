@@ -41,10 +41,11 @@ int openRegular(const std::string& path, int flags) {
     return fd;
 }
 
-// Every engine open takes this hold, so two channels never share a file.
+// Every engine open takes this hold, so two channels never share a file. Only a hold someone
+// else has refuses the file: a file system without locks still opens it.
 int openHeld(const std::string& path, int flags) {
     const int fd = openRegular(path, flags);
-    if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         ::close(fd);
         return -1;
     }

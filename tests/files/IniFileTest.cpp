@@ -101,6 +101,26 @@ TEST_F(IniFiles, ADocumentFromTheArchiveIsWrittenToTheNameTheGameGave) {
     EXPECT_EQ(test::readFile(temp.file("sub/options.ini")), "[Sound]\r\nvolume=7\r\n");
 }
 
+// A file that is there but cannot be read (a channel holds it) must not be replaced by the few
+// changes made to the empty document that stood in for it.
+TEST_F(IniFiles, AFileThatCouldNotBeReadIsNeverWrittenOver) {
+    const std::string ini = temp.file("held.ini"), lines = temp.file("held.txt");
+    test::writeFile(ini, "[A]\nk=1\n");
+    test::writeFile(lines, "one\ntwo\n");
+    ASSERT_EQ(openFile(5, ini.c_str(), 1), 1);
+    ASSERT_EQ(openFile(6, lines.c_str(), 1), 1);
+    iniOpen(ini.c_str());
+    iniPut("A", "new", "2");
+    putFileLine(lines.c_str(), 0, "changed");
+    closeFile(5);
+    closeFile(6);
+    saveFilesAtEnd();
+    EXPECT_EQ(test::readFile(ini), "[A]\nk=1\n");
+    EXPECT_EQ(test::readFile(lines), "one\ntwo\n");
+    EXPECT_EQ(test::readFile(temp.file("ErrorLog.txt")),
+              "INI file not written: " + ini + "\r\nLine file not written: " + lines + "\r\n");
+}
+
 void changeBothFilesThenEnd(const std::string& ini, const std::string& lines, const std::function<void()>& prepare) {
     const std::string longText(300, 'n');
     iniOpen(ini.c_str());
