@@ -27,12 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LineStream writtenLines(written.data(), written.size());
     loadIni(again, writtenLines);
     if (writeIni(again) != written) std::abort();
-    // Every kept section and key is found again (in the first section of its name).
-    for (const IniSection& section : document.sections) {
-        const IniSection* first = findSection(again, section.name);
-        if (!first) std::abort();
-        for (const auto& pair : first->pairs)
-            if (!findValue(*first, pair.first)) std::abort();
-    }
+    for (const IniSection& section : document.sections)  // every kept section is found again
+        if (!findSection(again, section.name)) std::abort();
     return 0;
 }
