@@ -31,7 +31,9 @@ struct ShutdownStep {
 
 // The whole shutdown, in order. Each step forgets what it frees, so running it twice is safe.
 // The 3D scene stops before the graphics singleton: its shader objects live in the context the
-// graphics singleton owns.
+// graphics singleton owns. The game's files are saved last but still here, not only by the exit
+// handler that startFiles arms: a program started by endAndRun then finds them written, and
+// an error-log line about a failed write comes before the debug end record.
 constexpr ShutdownStep shutdownSteps[] = {
     {1, "1 ms timer resolution", releaseTimerResolution},
     {2, "stop the background music", nullptr},
@@ -42,6 +44,7 @@ constexpr ShutdownStep shutdownSteps[] = {
     {6, "network session and its thread", nullptr},
     {7, "archive slots and their pending files", stopFiles},
     {8, "main window id", forgetMainWindow},
+    {9, "INI document and line file written back if changed, file channels closed", saveFilesAtEnd},
 };
 
 void writeEndRecord() {

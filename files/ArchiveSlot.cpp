@@ -2,7 +2,6 @@
 #include <memory>
 #include <vector>
 #include "files/ArchiveReader.h"
-#include "files/Files.h"
 #include "platform/Files.h"
 
 namespace tarvoke {
@@ -118,7 +117,7 @@ void setArchive(const StrValue& general, const StrValue& media) {
     if (mediaArchive) resetArchiveSlot(*mediaArchive, media.cStr());
 }
 
-bool startFiles() {
+void startArchiveSlots() {
     if (!ownedGeneralArchive) ownedGeneralArchive = std::make_unique<ArchiveSlot>();
     if (!ownedMediaArchive) ownedMediaArchive = std::make_unique<ArchiveSlot>();
     generalArchive = ownedGeneralArchive.get();
@@ -126,11 +125,10 @@ bool startFiles() {
     const std::string executable = platform::executablePath();
     resetArchiveSlot(*generalArchive, executable);
     resetArchiveSlot(*mediaArchive, executable);
-    return true;
 }
 
 // Each slot's pending file is deleted before the slot goes.
-void stopFiles() {
+void stopArchiveSlots() {
     for (ArchiveSlot* slot : {generalArchive, mediaArchive})
         if (slot) resetArchiveSlot(*slot, "");
     generalArchive = mediaArchive = nullptr;

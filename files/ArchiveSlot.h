@@ -23,6 +23,10 @@ extern ArchiveSlot* mediaArchive;    // music and video
 // buffer as outPath). A null slot looks on disk only.
 bool resolveFile(ArchiveSlot* slot, const StrValue& name, StrValue& outPath);
 
+// Start-up and shutdown of the two slots (files/Files.h runs them).
+void startArchiveSlots();
+void stopArchiveSlots();
+
 // Re-enables the slot, deletes its pending file and names its archive.
 void resetArchiveSlot(ArchiveSlot& slot, const std::string& archivePath);
 

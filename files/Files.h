@@ -1,14 +1,21 @@
-// The files subsystem as the engine's core drives it: start and stop. It owns the two archive
-// slots of the file lookup (ArchiveSlot.h); everything else reaches them through resolveFile
-// and the commands.
+// The files subsystem as the engine's core drives it. It owns the two archive slots of the file
+// lookup (ArchiveSlot.h), the eight file channels (FileChannels.cpp), the INI document
+// (IniFile.h) and the cached line file (LineFile.h); everything else reaches them through
+// resolveFile and the commands.
 #pragma once
 
 namespace tarvoke {
 
 // Both archive slots look in the executable itself, so an archive appended to the game's own
-// file is found without any call by the game.
+// file is found without any call by the game. Also arms saveFilesAtEnd as an exit handler, for
+// a program that leaves through exit() alone.
 bool startFiles();
 // Deletes the slots' unpacked files and the slots.
 void stopFiles();
+// Program end: the INI document and the line file are written back if changed, and every file
+// channel is closed. Safe to run twice; the second run finds nothing to do.
+void saveFilesAtEnd();
+
+void closeFileChannels();  // FileChannels.cpp
 
 } // namespace tarvoke

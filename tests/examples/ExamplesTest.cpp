@@ -32,5 +32,22 @@ TEST(Examples, TheScrollingSceneShowsStarsShipAndScore) {
     EXPECT_EQ(keyColoured, 0) << "the sprites' key colour must not show";
 }
 
+// The table comes from the INI file, the games played from the save game of the run before.
+TEST(Examples, HighScoresReadsOnItsSecondRunWhatItsFirstWrote) {
+    test::ScopedTempDir temp;
+    const char* iniAfter[] = {"[High Scores]\r\nscore1=750\r\nname1=Run 1\r\n[Stats]\r\ngames=1\r\n",
+                              "[High Scores]\r\nscore1=1250\r\nname1=Run 2\r\nscore2=750\r\nname2=Run 1\r\n"
+                              "[Stats]\r\ngames=2\r\n"};
+    for (int run = 1; run <= 2; ++run) {
+        test::ChildProgram game(std::string(TARVOKE_EXAMPLES) + "/high_scores", {"--tarvoke-frames", "3", temp.path()});
+        int code = -1;
+        ASSERT_TRUE(game.waitForExit(30000, code));
+        EXPECT_EQ(code, 0);
+        EXPECT_EQ(test::readFile(temp.file("highscores.ini")), iniAfter[run - 1]);
+        const std::string save = test::readFile(temp.file("savegame.dat"));  // magic, games played, ...
+        EXPECT_EQ(save.substr(0, 5) + save.substr(16), "HSV1" + std::string(1, char(run)) + "Run " + char('0' + run) + "\r\n");
+    }
+}
+
 } // namespace
 } // namespace tarvoke

@@ -82,5 +82,27 @@ TEST(Ending, ARuntimeErrorReachesTheLogInDebugModeAndTheExitCodeStaysZero) {
     EXPECT_EQ(test::readFile(temp.file("ErrorLog.txt")), "-End On Line\r\n7\r\n41\r\n42\r\n5\r\n");
 }
 
+// The INI document and the line file are saved on every way out a player takes.
+TEST(Ending, EscapeAndTheCloseButtonSaveTheGamesFiles) {
+    const struct {
+        const char* way;
+        bool (*end)(const std::string& window);
+    } table[] = {
+        {"escape", [](const std::string&) { test::holdKeys({"Escape"}, 150); return true; }},
+        {"close", [](const std::string& window) { return test::requestClose(window); }},
+    };
+    for (const auto& row : table) {
+        ScopedTempDir temp;
+        ChildProgram game(test::programPath("files_game"), {row.way});
+        const std::string window = test::waitForWindowAndFocus("^Files game$", windowTimeoutMs);
+        ASSERT_FALSE(window.empty()) << row.way;
+        ASSERT_TRUE(waitUntilRunning(temp)) << row.way;
+        ASSERT_TRUE(row.end(window)) << row.way;
+        expectEndsWithCodeZero(game);
+        EXPECT_EQ(test::readFile(temp.file("game.ini")), std::string("[Run]\r\nended=") + row.way + "\r\n");
+        EXPECT_EQ(test::readFile(temp.file("lines.txt")), "\r\n\r\nsaved\r\n") << row.way;
+    }
+}
+
 } // namespace
 } // namespace tarvoke
