@@ -31,7 +31,7 @@ struct ShutdownStep {
 
 // The whole shutdown, in order. Each step forgets what it frees, so running it twice is safe.
 // The 3D scene stops before the graphics singleton: its shader objects live in the context the
-// graphics singleton owns.
+// graphics singleton owns. The game's libraries go last: nothing of the engine calls into them.
 constexpr ShutdownStep shutdownSteps[] = {
     {1, "1 ms timer resolution", releaseTimerResolution},
     {2, "stop the background music", nullptr},
@@ -42,6 +42,7 @@ constexpr ShutdownStep shutdownSteps[] = {
     {6, "network session and its thread", nullptr},
     {7, "archive slots and their pending files", stopFiles},
     {8, "main window id", forgetMainWindow},
+    {9, "dynamic libraries the game bound", stopLibraries},
 };
 
 void writeEndRecord() {

@@ -1,6 +1,6 @@
 // The files subsystem as the engine's core drives it: start and stop. It owns the two archive
-// slots of the file lookup (ArchiveSlot.h); everything else reaches them through resolveFile
-// and the commands.
+// slots of the file lookup (ArchiveSlot.h) and the cache of dynamic libraries (Libraries.h);
+// everything else reaches them through resolveFile and the commands.
 #pragma once
 
 namespace tarvoke {
@@ -10,5 +10,8 @@ namespace tarvoke {
 bool startFiles();
 // Deletes the slots' unpacked files and the slots.
 void stopFiles();
+// Releases every dynamic library the game bound functions of, last loaded first. The bound
+// addresses are dangling afterwards: this runs only when the program ends.
+void stopLibraries();
 
 } // namespace tarvoke
