@@ -1,5 +1,6 @@
 // Starting programs from command lines, and binding functions of dynamic libraries.
 #include <gtest/gtest.h>
+#include <filesystem>
 #include "files/Files.h"
 #include "files/Libraries.h"
 #include "platform/Programs.h"
@@ -65,7 +66,10 @@ protected:
 };
 
 TEST_F(LibraryBinding, NameFormsThatFindTheLibraryAndOnesThatDoNot) {
+    test::ScopedTempDir temp;  // a folder with capitals: the name is tried as written first
+    std::filesystem::create_directory_symlink(pluginDir, temp.file("Plugins"));
     const struct { std::string library; const char* function; bool found; } cases[] = {
+        {temp.file("Plugins/tvkplugin.dll"), "tvkTwice", true},
         {pluginDir + "/tvkplugin.dll", "tvkTwice", true},
         {pluginDir + "/TvkPlugin.DLL", "tvkTwice", true},
         {pluginDir + "/libtvkplugin.so", "tvkTwice", true},
