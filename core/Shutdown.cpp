@@ -34,6 +34,7 @@ struct ShutdownStep {
 // graphics singleton owns. The game's files are saved last but still here, not only by the exit
 // handler that startFiles arms: a program started by endAndRun then finds them written, and
 // an error-log line about a failed write comes before the debug end record.
+// The game's libraries go last of all: nothing of the engine calls into them.
 constexpr ShutdownStep shutdownSteps[] = {
     {1, "1 ms timer resolution", releaseTimerResolution},
     {2, "stop the background music", nullptr},
@@ -45,6 +46,7 @@ constexpr ShutdownStep shutdownSteps[] = {
     {7, "archive slots and their pending files", stopFiles},
     {8, "main window id", forgetMainWindow},
     {9, "INI document and line file written back if changed, file channels closed", saveFilesAtEnd},
+    {10, "dynamic libraries the game bound", stopLibraries},
 };
 
 void writeEndRecord() {

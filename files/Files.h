@@ -1,7 +1,7 @@
 // The files subsystem as the engine's core drives it. It owns the two archive slots of the file
 // lookup (ArchiveSlot.h), the eight file channels (FileChannels.cpp), the INI document
-// (IniFile.h) and the cached line file (LineFile.h); everything else reaches them through
-// resolveFile and the commands.
+// (IniFile.h), the cached line file (LineFile.h) and the cache of dynamic libraries
+// (Libraries.h); everything else reaches them through resolveFile and the commands.
 #pragma once
 
 namespace tarvoke {
@@ -17,5 +17,8 @@ void stopFiles();
 void saveFilesAtEnd();
 
 void closeFileChannels();  // FileChannels.cpp
+// Releases every dynamic library the game bound functions of, last loaded first. The bound
+// addresses are dangling afterwards: this runs only when the program ends.
+void stopLibraries();
 
 } // namespace tarvoke

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 #include "graphics2d/Background.h"
+#include "graphics2d/GlExtensions.h"
 #include "graphics2d/OpenGLKestrel.h"
 #include "graphics2d/PngWriter.h"
 #include "graphics2d/Screens.h"
@@ -65,6 +66,8 @@ void printLoadingText() {
     printText(message, (openGLKestrel->main.screenWidth - textWidth) * 0.5,
               (openGLKestrel->main.screenHeight - cellHeight) * 0.5);
 }
+
+bool hasGlExtension(const std::string& name) { return hasMainWindow() && hasExtension(name); }
 
 // The pointer stays set while the destructor runs: releasing textures and screens asks it
 // whether the context still exists.

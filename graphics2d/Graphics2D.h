@@ -19,6 +19,9 @@ bool applyScreenModeSetting();        // windowed or full screen, as the project
 void hideMainWindow();
 void showAndRaiseMainWindow();
 void printLoadingText();              // "Loading..." centred in the current font
+// True when the main window's context offers the OpenGL extension of that exact name (GL, or
+// the window system's own list); false without a window.
+bool hasGlExtension(const std::string& name);
 // Closes the window and deletes OpenGLKestrel with every texture; runs after 3D graphics have
 // let go of their GL objects.
 void stopGraphics2D();

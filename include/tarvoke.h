@@ -4,6 +4,7 @@
 #include "tarvoke/StrValue.h"
 #include "tarvoke/core.h"
 #include "tarvoke/files.h"
+#include "tarvoke/system.h"
 #include "tarvoke/graphics2d.h"
 #include "tarvoke/arrays.h"
 #include "tarvoke/graphics3d.h"
