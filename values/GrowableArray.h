@@ -1,8 +1,10 @@
 // GrowableArray: the engine's growable buffer for model, vertex and text data. It owns its
-// elements and grows in whole steps: when room for n elements is asked and n is not below the
-// capacity, the new capacity is the minimum capacity when n is at most that, else
-// step x (n / step + 1). Growing never throws: a failed allocation answers false and leaves the
-// array as it was, so loaders can report "out of memory" instead of unwinding.
+// elements and grows in whole steps: when room for n elements is asked and the capacity is
+// below n, the new capacity is the minimum capacity when n is at most that, else
+// step x (n / step + 1). (An array that already has room for exactly n does not grow again:
+// a model's triangle array, sized exactly, would otherwise be copied whole for its last corner.)
+// Growing never throws: a failed allocation answers false and leaves the array as it was, so
+// loaders can report "out of memory" instead of unwinding.
 #pragma once
 #include <cstddef>
 #include <limits>
@@ -51,9 +53,9 @@ public:
 
     // Room for n elements by the growth rule; false when the storage cannot be had.
     bool reserve(std::size_t n) {
-        if (n < capacity_) return true;
+        if (n <= capacity_) return true;
         const std::size_t grain = step ? step : 1;
-        if (n <= minimum) return minimum == capacity_ || moveTo(minimum);
+        if (n <= minimum) return moveTo(minimum);
         if (n / grain + 1 > std::numeric_limits<std::size_t>::max() / sizeof(T) / grain) return false;
         return moveTo(grain * (n / grain + 1));
     }

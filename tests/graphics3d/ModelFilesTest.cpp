@@ -69,7 +69,7 @@ TEST(GrowableArray, GrowsByTheRuleAndKeepsItsElements) {
     struct Case {
         std::size_t step, minimum, asked, capacity;
     } cases[] = {{128, 512, 1, 512}, {128, 512, 512, 512}, {128, 512, 513, 640}, {128, 512, 1000, 1024},
-                 {1, 1, 0, 1},       {1, 1, 7, 8},         {10, 0, 25, 30}};
+                 {1, 1, 1, 1},       {1, 1, 7, 8},         {10, 0, 25, 30}};
     for (const Case& c : cases) {
         GrowableArray<int> array;
         array.step = c.step;
@@ -83,7 +83,7 @@ TEST(GrowableArray, GrowsByTheRuleAndKeepsItsElements) {
         inner.append(i);
         ASSERT_TRUE(nested.append(std::move(inner)));
     }
-    EXPECT_EQ(nested.capacity(), 768u);
+    EXPECT_EQ(nested.capacity(), 768u);  // 512, then 640 for the 513th, then 768
     for (int i = 0; i < 700; ++i) ASSERT_EQ(nested[std::size_t(i)][0], i);
     EXPECT_FALSE(nested.reserve(std::size_t(-1) / 2));
     EXPECT_EQ(nested.count(), 700u);

@@ -120,6 +120,10 @@ int info(const std::string& path) {
 }
 
 int run(const std::vector<std::string>& arguments) {
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "help")) {
+        std::cout << usageText;
+        return 0;
+    }
     if (arguments.size() == 3 && arguments[0] == "convert") return convert(arguments[1], arguments[2]);
     if (arguments.size() == 2 && arguments[0] == "info") return info(arguments[1]);
     if (arguments.empty()) throw UsageError("no command given");
