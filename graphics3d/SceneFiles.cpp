@@ -20,8 +20,9 @@ namespace tarvoke {
 namespace {
 
 // A scene may list at most this many textures and meshes; keys beyond it are ignored, so a
-// count in a small file never makes a huge table.
-constexpr int largestSceneList = 65536;
+// count in a small file never makes a huge table, and a file named again and again is loaded
+// at most this many times.
+constexpr int largestSceneList = 4096;
 constexpr std::size_t iniLineBytes = 1024;
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -121,7 +122,7 @@ public:
         int longest = 0;
         for (const auto& entry : values_) {
             const std::string& key = entry.first;
-            if (key.empty() || key.size() > 5 || key[0] == '0' ||
+            if (key.empty() || key.size() > 4 || key[0] == '0' ||
                 !std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; }))
                 continue;
             const int number = std::stoi(key);

@@ -56,7 +56,7 @@ int convert(const std::string& objPath, const std::string& outPath) {
     warnings.erase(std::unique(warnings.begin(), warnings.end()), warnings.end());
     for (const std::string& warning : warnings) std::cerr << "tarvoke-ddd: warning: " << warning << '\n';
     std::cout << outPath << ": " << model.corners.size() / 3 << " triangles, " << mesh.palette.count()
-              << " colours\n";
+              << (mesh.palette.count() == 1 ? " colour\n" : " colours\n");
     if (!model.texture.empty())
         std::cout << "texture: " << model.texture << " (load it as a sprite and give it to setObjectTexture)\n";
     return 0;

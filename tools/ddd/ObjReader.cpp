@@ -55,7 +55,7 @@ private:
 
 float readFloat(std::istringstream& words, LineSource& source) {
     double value = 0;
-    if (!(words >> value) || !std::isfinite(value)) source.fail("expected a number");
+    if (!(words >> value) || !std::isfinite(float(value))) source.fail("expected a number");
     return float(value);
 }
 
