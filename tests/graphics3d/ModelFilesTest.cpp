@@ -77,12 +77,8 @@ TEST(GrowableArray, GrowsByTheRuleAndKeepsItsElements) {
         ASSERT_TRUE(array.reserve(c.asked));
         EXPECT_EQ(array.capacity(), c.capacity) << c.step << " " << c.minimum << " " << c.asked;
     }
-    GrowableArray<GrowableArray<int>> nested;
-    for (int i = 0; i < 700; ++i) {
-        GrowableArray<int> inner;
-        inner.append(i);
-        ASSERT_TRUE(nested.append(std::move(inner)));
-    }
+    GrowableArray<GrowableArray<int>> nested;  // elements that own memory move when it grows
+    for (int i = 0; i < 700; ++i) ASSERT_TRUE(nested.append(GrowableArray<int>()) && nested.back().append(i));
     EXPECT_EQ(nested.capacity(), 768u);  // 512, then 640 for the 513th, then 768
     for (int i = 0; i < 700; ++i) ASSERT_EQ(nested[std::size_t(i)][0], i);
     EXPECT_FALSE(nested.reserve(std::size_t(-1) / 2));

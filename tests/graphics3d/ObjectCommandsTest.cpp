@@ -12,8 +12,7 @@
 #include "graphics3d/ModelBytes.h"
 #include "graphics3d/SceneFiles.h"
 #include "pack/ArchiveWriter.h"
-#include "support/PictureFiles.h"
-#include "support/TestSupport.h"
+#include "support/EngineTest.h"
 
 namespace tarvoke {
 namespace {
@@ -38,24 +37,6 @@ protected:
     test::ScopedTempDir temp;
 };
 
-TEST_F(ObjectCommands, EachFormatLoadsIntoItsSlotBuilt) {
-    load(file("cube.ddd", test::binaryCube()), 0);
-    load(file("cube.txt", test::bytesOf(test::textCube("1.1"))), 4223);
-    for (int id : {0, 4223}) {
-        ASSERT_TRUE(slot(id).loaded) << id;
-        EXPECT_FALSE(slot(id).isScene);
-        ASSERT_EQ(slot(id).meshes.size(), 1u);
-        const Frame& frame = slot(id).meshes[0].frames[0];
-        EXPECT_EQ(frame.triangles.count(), 36u);
-        EXPECT_NEAR(frame.centre.x, 0.5f, 1e-6);
-        EXPECT_NEAR(frame.radius, std::sqrt(0.75f), 1e-5);
-        EXPECT_TRUE(slot(id).meshes[0].hasVertexColours);
-    }
-    EXPECT_TRUE(slot(0).meshes[0].normalsValid);   // binary files give their normals
-    EXPECT_FALSE(slot(4223).meshes[0].normalsValid);
-    EXPECT_EQ(log(), "");
-}
-
 TEST_F(ObjectCommands, DamagedFilesEmptyTheSlotAndLogWhy) {
     test::ModelSpec newer;
     newer.version = 1.03;
@@ -75,7 +56,7 @@ TEST_F(ObjectCommands, DamagedFilesEmptyTheSlotAndLogWhy) {
     const std::string good = file("cube.ddd", test::binaryCube());
     for (const Case& c : cases) {
         load(good, 9);
-        ASSERT_TRUE(slot(9).loaded);
+        ASSERT_TRUE(slot(9).loaded && slot(9).meshes[0].normalsValid);
         std::filesystem::remove(temp.file("ErrorLog.txt"));
         load(file(c.name, c.bytes), 9);
         EXPECT_FALSE(slot(9).loaded) << c.name;
@@ -120,6 +101,7 @@ TEST_F(ObjectCommands, SavingThenLoadingGivesTheSameObject) {
         EXPECT_EQ(loaded.triangles[1].position.z, f * 4.0f);
         EXPECT_EQ(loaded.triangles[1].v, -1.0f);  // pairs are shared by the frames
         EXPECT_EQ(loaded.centre.z, f * 4.0f);
+        EXPECT_NEAR(loaded.radius, std::sqrt(45.0f), 1e-5);  // centre (6, 6); (9, 0) lies 3 and 6 away
     }
 
     // An empty slot saves as a model without frames, which loads back as a model of nothing.
@@ -170,12 +152,12 @@ TEST(SceneIni, ReadsSectionsAndKeysByTheIniRules) {
 }
 
 // Scenes load pictures, so they need the engine's GL context.
-class Scenes : public testing::Test {
+class Scenes : public test::EngineTest {
 protected:
     Scenes() {
         std::filesystem::create_directory(temp.file("models"));
-        test::writeBmp24(temp.file("models/red.bmp"), 4, 4, test::filled(4, 4, {255, 0, 0}));
-        test::writeBmp24(temp.file("models/blue.bmp"), 8, 2, test::filled(8, 2, {0, 0, 255}));
+        bmp("models/red.bmp", 4, 4, test::filled(4, 4, {255, 0, 0}));
+        bmp("models/blue.bmp", 8, 2, test::filled(8, 2, {0, 0, 255}));
         write("models/cube.ddd", test::binaryCube());
         write("models/cube.txt", test::bytesOf(test::textCube("1.0")));
         write("models/broken.ddd", test::bytesOf("DDDA 1.0 9"));
@@ -189,9 +171,6 @@ protected:
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
         return width;
     }
-
-    test::ScopedTempDir temp;
-    test::EngineRun engine;
 };
 
 const char sceneText[] =
