@@ -43,6 +43,22 @@ bool SpriteStore::loadSpriteFile(int id, const std::string& path, std::int32_t c
     return true;
 }
 
+bool loadObjectTextureFile(const std::string& path, GlTexture& texture, GlTexture& mipmapped) {
+    texture.reset();
+    mipmapped.reset();
+    Image image;
+    if (!openGLKestrel || !readImageFile(image, path, openGLKestrel->sprites.spriteColourKey) || image.isEmpty())
+        return false;
+    const int largest = largestTextureSide();
+    if (image.width > largest || image.height > largest) return false;
+    TextureOptions options;
+    options.mipmapped = &mipmapped;
+    if (makeTexture(image, 0, 0, 0, 0, texture, options)) return true;
+    texture.reset();
+    mipmapped.reset();
+    return false;
+}
+
 bool SpriteStore::loadFontSlot(int font, const std::string& path) {
     return loadSpriteFile(firstFontSlot + font, path, fontColourKey, false);
 }

@@ -81,6 +81,12 @@ public:
 // image; w or h of 0 reaches to the image's edge. False when the rectangle is empty.
 bool makeTexture(const Image& image, int x, int y, int w, int h, GlTexture& texture, const TextureOptions& options);
 
+// A picture file as a texture of its own for 3D objects (not in any slot): read with the sprite
+// colour key, built like a sprite's texture, with its mipmapped copy in `mipmapped`. False, with
+// both left empty, when the file cannot be read, the picture is larger than the context's
+// textures, or the engine has no graphics.
+bool loadObjectTextureFile(const std::string& path, GlTexture& texture, GlTexture& mipmapped);
+
 // The smallest power of two, at least 2, not below `size`.
 int textureSide(int size);
 

@@ -28,12 +28,13 @@ void stopGraphics3D() {
 
 void resetFrame3D() { setShader(-1); }
 
-Kestrel3D::Kestrel3D(OpenGLKestrel* graphicsObject) : graphics(graphicsObject) {}
+Kestrel3D::Kestrel3D(OpenGLKestrel* graphicsObject) : graphics(graphicsObject), objects(objectSlotCount) {}
 
 Kestrel3D::~Kestrel3D() {
     // GL objects go only while the context exists; afterwards they lapse with it.
     if (!glContextExists()) return;
     for (ShaderSlot& slot : shaders) clearShaderSlot(slot);
+    for (ObjectSlot& slot : objects) slot.clear();
 }
 
 void Kestrel3D::clearShaderSlot(ShaderSlot& slot) {

@@ -1,9 +1,12 @@
-// Kestrel3D: the 3D scene singleton. For now it owns the shader table: 255 slots of GLSL
-// programs that apply to everything drawn, 2D and 3D, while one is active.
+// Kestrel3D: the 3D singleton. It owns the object table (4224 slots of models and scenes) and
+// the shader table: 255 slots of GLSL programs that apply to everything drawn, 2D and 3D, while
+// one is active.
 #pragma once
 #include <GL/gl.h>
 #include <array>
+#include <vector>
 #include "graphics2d/OpenGLKestrel.h"
+#include "graphics3d/ObjectTable.h"
 
 namespace tarvoke {
 
@@ -23,6 +26,7 @@ public:
     Kestrel3D& operator=(const Kestrel3D&) = delete;
 
     OpenGLKestrel* graphics;                           // the 2D graphics it draws with
+    std::vector<ObjectSlot> objects;                   // the object table, indexed by object id
     std::array<ShaderSlot, shaderSlotCount> shaders{};  // the shader table
     int currentShader = -1;                            // -1 (or any value outside 0..254): none
 

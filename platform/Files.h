@@ -23,6 +23,10 @@ bool canOpenForReading(const std::string& path);  // a regular file this process
 // path, or "" when it could not be created or written (nothing is left behind then).
 std::string writeNewTemporaryFile(const std::string& prefix, const std::string& suffix,
                                   const std::uint8_t* bytes, std::size_t count);
+// Writes the bytes as the whole new content of `path`: into a new file beside it, which is then
+// renamed over it, so an older file is replaced whole or not at all and a link at `path` is
+// replaced rather than followed. False when it could not be done; nothing is left behind then.
+bool replaceFile(const std::string& path, const std::uint8_t* bytes, std::size_t count);
 // Opens the file for exclusive writing (created when absent), appends the bytes, closes it.
 // Fails without waiting when another writer holds it.
 bool appendExclusive(const std::string& path, const char* bytes, std::size_t count);

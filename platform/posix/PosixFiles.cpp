@@ -1,5 +1,6 @@
 // Files and directories on POSIX.
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <climits>
 #include <fcntl.h>
@@ -83,6 +84,25 @@ std::string writeNewTemporaryFile(const std::string& prefix, const std::string& 
         return std::string();
     }
     return path;
+}
+
+bool replaceFile(const std::string& path, const std::uint8_t* bytes, std::size_t count) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    std::string partial = folder + ".tarvoke-XXXXXX";
+    int fd = mkostemp(partial.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    // mkostemp makes the file private; a saved file gets the usual permissions. (Reading the
+    // mask means setting it: no other thread of the engine creates files.)
+    const mode_t mask = umask(0);
+    umask(mask);
+    bool written = fchmod(fd, 0666 & ~mask) == 0 && writeAll(fd, bytes, count) && fsync(fd) == 0;
+    written = close(fd) == 0 && written;
+    if (!written || rename(partial.c_str(), path.c_str()) != 0) {
+        unlink(partial.c_str());
+        return false;
+    }
+    return true;
 }
 
 bool appendExclusive(const std::string& path, const char* bytes, std::size_t count) {

@@ -1,0 +1,18 @@
+// The binary .ddd reader on arbitrary bytes, then everything a loaded model goes through: the
+// triangle build, the bounding spheres and saving it again (which must give a file that reads).
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include "graphics3d/ModelFiles.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace tarvoke;
+    MeshObject mesh;
+    if (readBinaryModel(data, size, mesh, size % 2 == 0) != ModelStatus::Loaded) return 0;
+    if (!buildTriangles(mesh)) return 0;
+    computeBoundingSpheres(mesh);
+    const std::vector<std::uint8_t> saved = writeBinaryModel(mesh);
+    MeshObject again;
+    if (readBinaryModel(saved.data(), saved.size(), again) != ModelStatus::Loaded) std::abort();
+    return 0;
+}
