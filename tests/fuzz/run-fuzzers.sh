@@ -22,12 +22,13 @@ if [ "${1:-}" = "--one" ]; then
     seeds="$here/tests/fuzz/corpus/$name"
     [ -d "$seeds" ] || seeds=""
     # The new inputs libFuzzer keeps go to found/; the committed seeds are only read.
+    status=0
     # shellcheck disable=SC2086
     (cd "$work" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         "$build/tests/fuzz/${name}Fuzz" -max_total_time="$seconds" -timeout="$input_timeout" \
         -rss_limit_mb="$rss_limit_mb" -malloc_limit_mb="$malloc_limit_mb" -close_fd_mask=1 \
-        -artifact_prefix="$work/" -print_final_stats=1 found $seeds >"$work/log" 2>&1)
-    echo $? >"$work/status"
+        -artifact_prefix="$work/" -print_final_stats=1 found $seeds >"$work/log" 2>&1) || status=$?
+    echo "$status" >"$work/status"
     exit 0
 fi
 
@@ -38,7 +39,7 @@ rm -rf "$runs"
 mkdir -p "$runs"
 names=$(cd "$here/tests/fuzz/targets" && ls -- *Fuzz.cpp | sed 's/Fuzz\.cpp$//' | grep -E "${TARVOKE_FUZZ_ONLY:-.}")
 started=$(date +%s)
-echo "$names" | xargs -P 2 -I NAME "$0" --one NAME
+echo "$names" | xargs -P 2 -I NAME "$0" --one NAME || true
 
 failed=0
 printf '%-16s %10s %8s %8s  %s\n' target runs coverage features result

@@ -27,6 +27,7 @@ bool writeGreyPng(const std::string& path, int width, int height) {
         png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
                      PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+        png_set_compression_level(png, 1);
         png_write_info(png, info);
         for (int y = 0; y < height; ++y) png_write_row(png, row.data());
         png_write_end(png, nullptr);

@@ -154,9 +154,12 @@ std::vector<std::uint8_t> unpackMember(ArchiveReader& reader, const ArchiveEntry
 int listArchive(const std::vector<std::string>& arguments, std::ostream& out) {
     if (arguments.size() != 1) throw UsageError("list needs exactly one archive");
     ArchiveReader reader;
-    for (const ArchiveEntry& entry : readDirectory(reader, arguments[0]))
-        // Unpacking each member also vouches that the archive is whole.
-        out << printableName(entry.name) << '\t' << unpackMember(reader, entry).size() << '\t' << entry.size << '\n';
+    for (const ArchiveEntry& entry : readDirectory(reader, arguments[0])) {
+        // Unpacking each member also vouches that the archive is whole; a damaged one ends the
+        // listing before its line starts.
+        const std::size_t unpackedSize = unpackMember(reader, entry).size();
+        out << printableName(entry.name) << '\t' << unpackedSize << '\t' << entry.size << '\n';
+    }
     if (!out.flush()) throw PackError("cannot write the listing");
     return 0;
 }

@@ -10,7 +10,7 @@ namespace {
 
 using tarvoke::fuzz::check;
 
-bool isTerminalSafe(char c) { return c == '\t' || c == '\n' || static_cast<unsigned char>(c) >= 0x20 && c != 0x7F; }
+bool isTerminalSafe(char c) { return c == '\t' || c == '\n' || (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F); }
 
 void checkListing(const std::string& listing) {
     check(std::all_of(listing.begin(), listing.end(), isTerminalSafe), "the listing holds no control character");
@@ -37,6 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkListing(listing.str());
     tarvoke::pack::runPackTool({"extract", archive, folder.string()}, listing, errors);
     checkErrors(errors.str());
+    if (!fs::exists(folder)) return 0;  // refused before the folder was made
     for (const fs::directory_entry& item : fs::recursive_directory_iterator(folder)) {
         const std::string name = item.path().filename().string();
         check(item.is_regular_file() && !item.is_symlink() && item.path().parent_path() == folder,

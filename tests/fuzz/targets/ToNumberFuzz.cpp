@@ -16,7 +16,7 @@ double referenceValue(const std::string& text) {
     if (!std::regex_search(text, found, number)) return 0.0;
     std::string prefix = found[1].str();
     for (char& c : prefix)
-        if (c == 'd' || c == 'D') c = 'e';
+        if (c == 'd' || c == 'D' || c == 'E') c = 'e';
     const char* start = prefix.c_str() + (prefix[0] == '+');
     double value = 0.0;
     const auto parsed = std::from_chars(start, prefix.c_str() + prefix.size(), value);
