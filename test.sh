@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what is missing, builds the engine twice (plain, and with AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs every test of both builds headless under Xvfb.
+# UndefinedBehaviorSanitizer) and runs every test of both builds headless under Xvfb; then builds
+# the fuzz targets with clang and runs each for a bounded time (tests/fuzz/run-fuzzers.sh).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 cd "$here"
@@ -28,8 +29,12 @@ echo "== Tests of the plain build"
 plain=0
 xvfb-run -a -s "-noreset -screen 0 1024x768x24" sh -c "cd build && ctest -j2 --output-on-failure" || plain=1
 
+echo "== Fuzzing"
+fuzzed=0
+"$here/tests/fuzz/run-fuzzers.sh" || fuzzed=1
+
 if [ "$sanitized" -ne 0 ]; then
     echo "== The sanitizer build failed these tests:"
     xvfb-run -a -s "-noreset -screen 0 1024x768x24" sh -c "cd build-asan && env $asan_env ctest --rerun-failed" || true
 fi
-[ "$sanitized" -eq 0 ] && [ "$plain" -eq 0 ]
+[ "$sanitized" -eq 0 ] && [ "$plain" -eq 0 ] && [ "$fuzzed" -eq 0 ]

@@ -20,12 +20,10 @@ bool unpackLzo(const std::uint8_t* packed, std::size_t packedSize, std::uint32_t
 }
 
 ArchiveReader::OpenResult ArchiveReader::open(const std::string& path) {
-    file_.close();
-    file_.clear();
-    file_.open(path, std::ios::binary);
+    file_ = platform::openFileForReading(path);
     if (!file_) return OpenResult::Unopenable;
-    file_.seekg(0, std::ios::end);
-    const std::streamoff end = file_.tellg();
+    if (std::fseek(file_.get(), 0, SEEK_END) != 0) return OpenResult::Unreadable;
+    const long end = std::ftell(file_.get());
     if (end < archive::trailerSize) return OpenResult::Unreadable;
     fileSize_ = std::uint64_t(end);
 
@@ -46,10 +44,8 @@ ArchiveReader::OpenResult ArchiveReader::open(const std::string& path) {
 }
 
 bool ArchiveReader::readAt(std::uint64_t position, void* into, std::size_t count) {
-    file_.clear();
-    file_.seekg(std::streamoff(position));
-    file_.read(static_cast<char*>(into), std::streamsize(count));
-    return std::size_t(file_.gcount()) == count;
+    return file_ && std::fseek(file_.get(), long(position), SEEK_SET) == 0 &&
+           std::fread(into, 1, count, file_.get()) == count;
 }
 
 bool ArchiveReader::nextEntry(ArchiveEntry& entry) {

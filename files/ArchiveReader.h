@@ -9,9 +9,9 @@
 // size U followed by the LZO1X stream.
 #pragma once
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
+#include "platform/Files.h"
 
 namespace tarvoke {
 
@@ -35,7 +35,7 @@ class ArchiveReader {
 public:
     enum class OpenResult {
         Opened,       // a trailer with the magic; the directory can be read
-        Unopenable,   // no such file, or not readable
+        Unopenable,   // no such file, not readable, or not a regular file
         Unreadable,   // too short to hold a trailer, or the trailer could not be read
         NotArchive,   // the trailer lacks the magic
         NoDirectory,  // the directory offset points outside the file: no member can be found
@@ -53,12 +53,12 @@ public:
     // Reads and unpacks the member's block. False when the block is too small to hold its size,
     // claims more than its bytes can give, or LZO fails or gives another size than U.
     bool unpack(const ArchiveEntry& entry, std::vector<std::uint8_t>& bytes);
-    void close() { file_.close(); }
+    void close() { file_.reset(); }
 
 private:
     bool readAt(std::uint64_t position, void* into, std::size_t count);
 
-    std::ifstream file_;
+    platform::FileHandle file_;
     std::uint64_t fileSize_ = 0;
     bool fromEnd_ = false;           // D < 0
     std::uint64_t directoryEnd_ = 0; // the trailer's first byte: no entry may reach past it

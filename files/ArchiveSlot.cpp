@@ -1,4 +1,5 @@
 #include "files/ArchiveSlot.h"
+#include <algorithm>
 #include <memory>
 #include <vector>
 #include "files/ArchiveReader.h"
@@ -32,11 +33,7 @@ bool sameNameIgnoringCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-void deletePendingFile(ArchiveSlot& slot) {
-    if (slot.pendingFile.empty()) return;
-    platform::deleteFile(slot.pendingFile);
-    slot.pendingFile.clear();
-}
+void deletePendingFile(ArchiveSlot& slot) { slot.pendingFile.reset(); }
 
 // A stored name is untrusted: it must not lead the temporary file out of its directory.
 std::string safeFileName(const std::string& stored) {
@@ -47,9 +44,12 @@ std::string safeFileName(const std::string& stored) {
     return safe;
 }
 
-// "kqz", two letters from the member's offset and size, a random part, then the name.
+constexpr char unpackedMark[] = "kqz";
+constexpr std::size_t randomPartLength = 6;
+
+// "kqz", two letters from the member's offset and size, a random part, "-", then the name.
 std::string temporaryPrefix(const ArchiveEntry& entry) {
-    std::string prefix = "kqz";
+    std::string prefix = unpackedMark;
     prefix += char('A' + (std::uint8_t(entry.offset) % 26));
     prefix += char('A' + (std::uint8_t(entry.size) % 26));
     return prefix;
@@ -80,15 +80,33 @@ bool resolveFromArchive(ArchiveSlot& slot, const std::string& requested, StrValu
     outPath = "";
     if (!findMember(reader, finalComponent(requested), entry) || !reader.unpack(entry, bytes)) return false;
     reader.close();
-    const std::string path = platform::writeNewTemporaryFile(temporaryPrefix(entry), "-" + safeFileName(entry.name),
-                                                             bytes.data(), bytes.size());
-    if (path.empty()) return false;
-    slot.pendingFile = path;
-    outPath = path.c_str();
+    slot.pendingFile = platform::writeHeldTemporaryFile(temporaryPrefix(entry), "-" + safeFileName(entry.name),
+                                                        bytes.data(), bytes.size());
+    if (slot.pendingFile.isEmpty()) return false;
+    outPath = slot.pendingFile.path().c_str();
     return true;
 }
 
+bool isUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
+bool isRandomPartLetter(char c) { return isUpperLetter(c) || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
+
+// Exactly the form temporaryPrefix and the random part give, with a name after the "-".
+bool isUnpackedFileName(const std::string& name) {
+    const std::size_t markLength = sizeof unpackedMark - 1;
+    const std::size_t dash = markLength + 2 + randomPartLength;
+    if (name.size() <= dash + 1 || name.compare(0, markLength, unpackedMark) != 0 || name[dash] != '-') return false;
+    if (!isUpperLetter(name[markLength]) || !isUpperLetter(name[markLength + 1])) return false;
+    return std::all_of(name.begin() + std::ptrdiff_t(markLength + 2), name.begin() + std::ptrdiff_t(dash), isRandomPartLetter);
+}
+
 } // namespace
+
+int removeLeftoverUnpackedFiles() {
+    int removed = 0;
+    for (const std::string& name : platform::temporaryFileNames())
+        if (isUnpackedFileName(name) && platform::deleteUnheldTemporaryFile(name)) ++removed;
+    return removed;
+}
 
 bool resolveFile(ArchiveSlot* slot, const StrValue& name, StrValue& outPath) {
     if (slot) deletePendingFile(*slot);
@@ -118,6 +136,7 @@ void setArchive(const StrValue& general, const StrValue& media) {
 }
 
 void startArchiveSlots() {
+    removeLeftoverUnpackedFiles();
     if (!ownedGeneralArchive) ownedGeneralArchive = std::make_unique<ArchiveSlot>();
     if (!ownedMediaArchive) ownedMediaArchive = std::make_unique<ArchiveSlot>();
     generalArchive = ownedGeneralArchive.get();

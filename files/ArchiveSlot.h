@@ -1,8 +1,11 @@
 // ArchiveSlot: one of the two file lookups (general and media). A file on disk always wins;
 // otherwise the member of that name is unpacked from the slot's archive into a temporary file,
-// which lives until the next lookup on the same slot (or setArchive, or shutdown).
+// which lives until the next lookup on the same slot (or setArchive, or shutdown). The game holds
+// the file while it lives, so the start of another game, which removes the unpacked files that
+// killed games left behind, never takes it.
 #pragma once
 #include <string>
+#include "platform/Files.h"
 #include "tarvoke/StrValue.h"
 
 namespace tarvoke {
@@ -10,7 +13,7 @@ namespace tarvoke {
 struct ArchiveSlot {
     bool enabled = true;       // false once the archive proved missing or not an archive
     std::string archivePath;   // the archive file; empty: no archive
-    std::string pendingFile;   // the temporary file of the last successful unpack; empty: none
+    platform::HeldTemporaryFile pendingFile;  // of the last successful unpack; empty: none
 };
 
 // Both are owned by the files subsystem (files/Files.h); null before start-up and after shutdown.
@@ -29,5 +32,9 @@ void stopArchiveSlots();
 
 // Re-enables the slot, deletes its pending file and names its archive.
 void resetArchiveSlot(ArchiveSlot& slot, const std::string& archivePath);
+
+// Deletes the files unpacked by earlier games that no game holds any more (they were killed
+// before they could delete them). Returns how many went.
+int removeLeftoverUnpackedFiles();
 
 } // namespace tarvoke

@@ -155,10 +155,11 @@ bool readRows(std::FILE* file, const BmpLayout& layout, const Palette& palette, 
     return true;
 }
 
-bool decode(std::FILE* file, Image& image, std::int32_t colourKey) {
+bool decode(std::FILE* file, Image& image, std::int32_t colourKey, const SizeCheck& fits) {
     const std::int64_t fileSize = sizeOfOpenFile(file);
     BmpLayout layout;
     if (fileSize < 0 || !readHeaders(file, layout) || !isSane(layout, fileSize)) return false;
+    if (fits && !fits(int(layout.width), int(layout.height()))) return false;
     Palette palette;
     if (layout.bitsPerPixel == 8 && !readPalette(file, layout, palette)) return false;
     return readRows(file, layout, palette, colourKey, image);
@@ -166,9 +167,9 @@ bool decode(std::FILE* file, Image& image, std::int32_t colourKey) {
 
 } // namespace
 
-bool readBmpFile(Image& image, const std::string& path, std::int32_t colourKey) {
-    FileHandle file(std::fopen(path.c_str(), "rb"));
-    if (file && decode(file.get(), image, colourKey)) return true;
+bool readBmpFile(Image& image, const std::string& path, std::int32_t colourKey, const SizeCheck& fits) {
+    FileHandle file = platform::openFileForReading(path);
+    if (file && decode(file.get(), image, colourKey, fits)) return true;
     image.clear();
     return false;
 }

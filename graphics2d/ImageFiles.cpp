@@ -18,8 +18,8 @@ bool closeWrittenFile(FileHandle file, const std::string& path, bool written) {
     return written;
 }
 
-bool readImageFile(Image& image, const std::string& path, std::int32_t colourKey) {
-    return readBmpFile(image, path, colourKey) || readPngFile(image, path, colourKey);
+bool readImageFile(Image& image, const std::string& path, std::int32_t colourKey, const SizeCheck& fits) {
+    return readBmpFile(image, path, colourKey, fits) || readPngFile(image, path, colourKey, fits);
 }
 
 bool isPngFileName(const std::string& path) {

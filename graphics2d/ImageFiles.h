@@ -3,19 +3,20 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
-#include <memory>
+#include <functional>
 #include <string>
 #include "graphics2d/Image.h"
+#include "platform/Files.h"
 
 namespace tarvoke {
 
 constexpr std::int32_t noColourKey = -1;
 
 // The image files are held through this so that every early return closes them.
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+using FileHandle = platform::FileHandle;
+
+// Asked with a picture's size before its pixels are allocated; false refuses the picture.
+using SizeCheck = std::function<bool(int width, int height)>;
 
 // Bytes in an open file, -1 when unknown; the position is back at the start afterwards.
 std::int64_t sizeOfOpenFile(std::FILE* file);
@@ -30,11 +31,11 @@ inline bool matchesColourKey(std::uint8_t red, std::uint8_t green, std::uint8_t 
 
 // A pixel whose red + green x 256 + blue x 65536 equals the colour key becomes four zero bytes
 // (BMP: every pixel; PNG: only pictures without an alpha channel of their own, grey excepted).
-// True on success; on failure the BMP reader empties the image.
-bool readBmpFile(Image& image, const std::string& path, std::int32_t colourKey);
-bool readPngFile(Image& image, const std::string& path, std::int32_t colourKey);
+// True on success; on failure the BMP reader empties the image. Only a regular file is read.
+bool readBmpFile(Image& image, const std::string& path, std::int32_t colourKey, const SizeCheck& fits = nullptr);
+bool readPngFile(Image& image, const std::string& path, std::int32_t colourKey, const SizeCheck& fits = nullptr);
 // The BMP reader, then the PNG reader; a failure leaves the image empty.
-bool readImageFile(Image& image, const std::string& path, std::int32_t colourKey);
+bool readImageFile(Image& image, const std::string& path, std::int32_t colourKey, const SizeCheck& fits = nullptr);
 
 // The colour key as the frame buffer shows it, found by drawing it; no key: present is false.
 struct KeyProbe {

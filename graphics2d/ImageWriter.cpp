@@ -92,7 +92,7 @@ bool writeBmp(const std::string& path, const std::uint8_t* bgrRows, int width, i
     const std::uint64_t rowBytes = (3 * std::uint64_t(width) + 3) / 4 * 4;
     const std::uint64_t fileSize = bmpHeaderBytes + rowBytes * std::uint64_t(height);
     if (fileSize > UINT32_MAX) return false;
-    FileHandle file(std::fopen(path.c_str(), "wb"));
+    FileHandle file = platform::createFileForWriting(path);
     if (!file) return false;
     bool written = writeBytes(file.get(), bmpHeader(width, height, std::uint32_t(fileSize)));
     std::vector<std::uint8_t> row(rowBytes, 0);

@@ -1,6 +1,7 @@
 // PNG files through libpng, reduced to 8-bit grey, RGB or RGBA.
 #include <png.h>
 #include <csetjmp>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 #include "graphics2d/ImageFiles.h"
@@ -9,6 +10,8 @@ namespace tarvoke {
 namespace {
 
 constexpr png_uint_32 maxSide = png_uint_32(1) << 16;
+// No single allocation of libpng's may pass this, whatever chunk asks for it: its largest honest
+// one, a row of the widest picture at 16 bits a channel, is 512 KiB.
 constexpr png_alloc_size_t maxChunkBytes = png_alloc_size_t(8) << 20;
 // Deflate cannot expand data by much more than 1032:1, so a file that claims more decoded bytes
 // than this is lying about its size, and we would only allocate for it in vain.
@@ -20,6 +23,11 @@ constexpr std::uint64_t maxPixels = std::uint64_t(1) << 28;
 // Errors end the read through the jump point; nothing is printed on the game's console.
 [[noreturn]] void jumpOnError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void ignoreWarning(png_structp, png_const_charp) {}
+
+png_voidp allocateWithinLimit(png_structp, png_alloc_size_t size) {
+    return size <= maxChunkBytes ? std::malloc(size) : nullptr;
+}
+void freeAllocation(png_structp, png_voidp pointer) { std::free(pointer); }
 
 void readFromFile(png_structp png, png_bytep into, png_size_t count) {
     auto* file = static_cast<std::FILE*>(png_get_io_ptr(png));
@@ -39,7 +47,8 @@ struct PngLayout {
 class PngDecoder {
 public:
     explicit PngDecoder(std::FILE* file) {
-        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, jumpOnError, ignoreWarning);
+        png_ = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, jumpOnError, ignoreWarning, nullptr,
+                                        allocateWithinLimit, freeAllocation);
         if (png_) info_ = png_create_info_struct(png_);
         if (info_) png_set_read_fn(png_, file, readFromFile);
     }
@@ -53,6 +62,9 @@ public:
         if (setjmp(png_jmpbuf(png_))) return false;
         png_set_user_limits(png_, maxSide, maxSide);
         png_set_chunk_malloc_max(png_, maxChunkBytes);
+        // Text, palettes of suggestions, colour profiles and the like change nothing the engine
+        // shows: they are skipped unread, so none of them can cost memory or time.
+        png_set_keep_unknown_chunks(png_, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
         png_read_info(png_, info_);
         requestEightBitChannels();
         png_read_update_info(png_, info_);
@@ -106,17 +118,17 @@ bool isUsable(const PngLayout& layout, const std::string& path, std::uint64_t fi
            decodedBytes <= maxInflateRatio * fileSize + inflateAllowance;
 }
 
-void convertRow(const std::uint8_t* from, int channels, png_uint_32 width, std::int32_t colourKey,
-                std::uint8_t* rgba) {
-    if (channels == 4) {
-        std::memcpy(rgba, from, std::size_t(width) * 4);
-        return;
-    }
-    for (png_uint_32 x = 0; x < width; ++x, rgba += 4, from += channels) {
+// Widens a row of `channels` bytes a pixel to RGBA where it stands. The pixels go from the
+// right, so no pixel is overwritten before it is read.
+void widenRow(std::uint8_t* row, int channels, png_uint_32 width, std::int32_t colourKey) {
+    if (channels == 4) return;
+    for (png_uint_32 x = width; x-- > 0;) {
+        const std::uint8_t* from = row + std::size_t(x) * channels;
         const std::uint8_t red = from[0];
         const std::uint8_t green = channels == 3 ? from[1] : red;
         const std::uint8_t blue = channels == 3 ? from[2] : red;
         const bool keyed = channels == 3 && matchesColourKey(red, green, blue, colourKey);
+        std::uint8_t* rgba = row + std::size_t(x) * 4;
         rgba[0] = keyed ? 0 : red;
         rgba[1] = keyed ? 0 : green;
         rgba[2] = keyed ? 0 : blue;
@@ -124,32 +136,32 @@ void convertRow(const std::uint8_t* from, int channels, png_uint_32 width, std::
     }
 }
 
-bool decode(std::FILE* file, const std::string& path, Image& image, std::int32_t colourKey) {
+// libpng decodes each row into the start of its own RGBA row, which is then widened in place:
+// the picture is held once, never beside a second decoded copy.
+bool decode(std::FILE* file, const std::string& path, Image& image, std::int32_t colourKey, const SizeCheck& fits) {
     const std::int64_t fileSize = sizeOfOpenFile(file);
     PngDecoder decoder(file);
     PngLayout layout;
     if (fileSize < 0 || !decoder.isReady() || !decoder.readLayout(layout) ||
         !isUsable(layout, path, std::uint64_t(fileSize)))
         return false;
-    PixelBytes decoded(std::size_t(layout.rowBytes * layout.height));
-    std::vector<png_bytep> rows(layout.height);
-    for (png_uint_32 y = 0; y < layout.height; ++y) rows[y] = &decoded[std::size_t(y * layout.rowBytes)];
-    if (!decoder.readRows(rows.data())) return false;
-
+    if (fits && !fits(int(layout.width), int(layout.height))) return false;
+    const std::size_t stride = std::size_t(layout.width) * 4;
     image.width = int(layout.width);
     image.height = int(layout.height);
-    image.pixels.resize(std::size_t(layout.width) * layout.height * 4);
-    for (png_uint_32 y = 0; y < layout.height; ++y)
-        convertRow(rows[y], layout.channels, layout.width, colourKey,
-                   &image.pixels[std::size_t(y) * layout.width * 4]);
+    image.pixels.resize(stride * layout.height);
+    std::vector<png_bytep> rows(layout.height);
+    for (png_uint_32 y = 0; y < layout.height; ++y) rows[y] = &image.pixels[y * stride];
+    if (!decoder.readRows(rows.data())) return false;
+    for (png_uint_32 y = 0; y < layout.height; ++y) widenRow(rows[y], layout.channels, layout.width, colourKey);
     return true;
 }
 
 } // namespace
 
-bool readPngFile(Image& image, const std::string& path, std::int32_t colourKey) {
-    FileHandle file(std::fopen(path.c_str(), "rb"));
-    if (file && decode(file.get(), path, image, colourKey)) return true;
+bool readPngFile(Image& image, const std::string& path, std::int32_t colourKey, const SizeCheck& fits) {
+    FileHandle file = platform::openFileForReading(path);
+    if (file && decode(file.get(), path, image, colourKey, fits)) return true;
     image.clear();
     return false;
 }

@@ -47,7 +47,7 @@ bool writePngFile(const std::string& path, int width, int height, const std::uin
     std::vector<png_bytep> rows(static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y)
         rows[std::size_t(y)] = const_cast<png_bytep>(rgba + std::size_t(y) * std::size_t(width) * 4);
-    FileHandle file(std::fopen(path.c_str(), "wb"));
+    FileHandle file = platform::createFileForWriting(path);
     if (!file) return false;
     const bool encoded = encode(file.get(), width, height, rows.data());
     return closeWrittenFile(std::move(file), path, encoded);

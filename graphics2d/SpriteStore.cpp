@@ -2,8 +2,44 @@
 #include <algorithm>
 #include "graphics2d/ImageFiles.h"
 #include "graphics2d/OpenGLKestrel.h"
+#include "tarvoke/core.h"
 
 namespace tarvoke {
+namespace {
+
+constexpr std::uint64_t bytesPerTexel = 4;
+constexpr std::uint64_t mebibyte = std::uint64_t(1) << 20;
+
+std::uint64_t rgbaBytes(std::uint64_t width, std::uint64_t height) { return width * height * bytesPerTexel; }
+
+// At most, building a sprite holds the decoded picture beside its texels; then, with the picture
+// freed, the texels beside the driver's copy of the texture and of its mipmapped copy (whose
+// chain adds a third).
+std::uint64_t spriteBuildBytes(int width, int height, bool mipmapped) {
+    const std::uint64_t texture = rgbaBytes(std::uint64_t(textureSide(width)), std::uint64_t(textureSide(height)));
+    const std::uint64_t uploading = texture * 2 + (mipmapped ? texture * 4 / 3 : 0);
+    return std::max(rgbaBytes(std::uint64_t(width), std::uint64_t(height)) + texture, uploading);
+}
+
+// A tiled image keeps the picture while it builds the tiles one at a time.
+std::uint64_t tiledBuildBytes(int width, int height, int tileSide) {
+    const std::uint64_t columns = std::uint64_t((width + tileSide - 1) / tileSide);
+    const std::uint64_t rows = std::uint64_t((height + tileSide - 1) / tileSide);
+    const std::uint64_t tile = rgbaBytes(std::uint64_t(tileSide), std::uint64_t(tileSide));
+    return rgbaBytes(std::uint64_t(width), std::uint64_t(height)) + (columns * rows + 1) * tile;
+}
+
+bool withinBudget(const std::string& path, int width, int height, std::uint64_t bytes) {
+    if (bytes <= pictureMemoryBudget) return true;
+    const std::string line = "Picture too large: " + path + " is " + std::to_string(width) + " x " +
+                             std::to_string(height) + " pixels and would take about " +
+                             std::to_string((bytes + mebibyte - 1) / mebibyte) + " MiB to load, more than the " +
+                             std::to_string(pictureMemoryBudget / mebibyte) + " MiB a picture may take";
+    appendErrorLog(StrValue(line.c_str()));
+    return false;
+}
+
+} // namespace
 
 bool glContextExists() { return openGLKestrel && openGLKestrel->main.glReady; }
 
@@ -20,13 +56,6 @@ void SpriteStore::freeSprite(int id) {
 
 bool SpriteStore::loadSpriteFile(int id, const std::string& path, std::int32_t colourKey, bool normalMap) {
     freeSprite(id);
-    Image image;
-    if (!readImageFile(image, path, colourKey) || image.isEmpty()) return false;
-    // A picture wider or taller than any texture can be would be drawn from a clipped texture
-    // stretched over its full size; such a picture is refused instead.
-    const int largest = largestTextureSide();
-    if (image.width > largest || image.height > largest || image.width > 32767 || image.height > 32767) return false;
-
     SpriteSlot& loaded = slot(id);
     TextureOptions options;
     if (id >= firstFontSlot) {
@@ -35,11 +64,25 @@ bool SpriteStore::loadSpriteFile(int id, const std::string& path, std::int32_t c
         options.normalMap = normalMap;
         options.mipmapped = &loaded.mipTexture;
     }
-    if (!makeTexture(image, 0, 0, 0, 0, loaded.texture, options)) return false;
-    loaded.textureWidth = std::int16_t(textureSide(image.width));
-    loaded.textureHeight = std::int16_t(textureSide(image.height));
-    loaded.width = std::int16_t(image.width);
-    loaded.height = std::int16_t(image.height);
+    // A picture wider or taller than any texture can be would be drawn from a clipped texture
+    // stretched over its full size; such a picture is refused before it is decoded.
+    const auto fits = [&](int width, int height) {
+        const int largest = std::min(largestTextureSide(), 32767);
+        return width <= largest && height <= largest &&
+               withinBudget(path, width, height, spriteBuildBytes(width, height, options.mipmapped != nullptr));
+    };
+    Image image;
+    TexelBlock block;
+    if (!readImageFile(image, path, colourKey, fits) || image.isEmpty() ||
+        !prepareTexels(image, 0, 0, 0, 0, options, block))
+        return false;
+    const int width = image.width, height = image.height;
+    image.clear();  // the texels hold it now
+    uploadTexels(std::move(block), loaded.texture, options);
+    loaded.textureWidth = std::int16_t(textureSide(width));
+    loaded.textureHeight = std::int16_t(textureSide(height));
+    loaded.width = std::int16_t(width);
+    loaded.height = std::int16_t(height);
     return true;
 }
 
@@ -71,9 +114,12 @@ void SpriteStore::setFrameSize(int id, int frameWidth, int frameHeight) {
 void SpriteStore::freeTiledImage(int index) { tiledImages[std::size_t(index)] = TiledImage{}; }
 
 bool SpriteStore::loadTiledImage(int index, const std::string& path) {
-    Image image;
-    if (!readImageFile(image, path, noColourKey) || image.isEmpty()) return false;
     const int tileSide = std::clamp(largestTextureSide(), 2, 512);
+    const auto fits = [&](int width, int height) {
+        return withinBudget(path, width, height, tiledBuildBytes(width, height, tileSide));
+    };
+    Image image;
+    if (!readImageFile(image, path, noColourKey, fits) || image.isEmpty()) return false;
     const int columns = (image.width + tileSide - 1) / tileSide;
     const int rows = (image.height + tileSide - 1) / tileSide;
     freeTiledImage(index);

@@ -86,6 +86,18 @@ bool makeTexture(const Image& image, int x, int y, int w, int h, GlTexture& text
 // both left empty, when the file cannot be read, the picture is larger than the context's
 // textures, or the engine has no graphics.
 bool loadObjectTextureFile(const std::string& path, GlTexture& texture, GlTexture& mipmapped);
+// makeTexture in two steps, so that a caller can free the image between them: the rectangle's
+// texels as the options ask (false when the rectangle is empty), then their upload.
+struct TexelBlock {
+    PixelBytes texels;
+    int width = 0, height = 0;  // powers of two
+};
+bool prepareTexels(const Image& image, int x, int y, int w, int h, const TextureOptions& options, TexelBlock& block);
+void uploadTexels(TexelBlock block, GlTexture& texture, const TextureOptions& options);
+
+// The most memory the build of one picture may take at once (our buffers and the driver's
+// copies together); a larger picture is refused before it is decoded, with an error-log line.
+constexpr std::uint64_t pictureMemoryBudget = std::uint64_t(1) << 30;
 
 // The smallest power of two, at least 2, not below `size`.
 int textureSide(int size);

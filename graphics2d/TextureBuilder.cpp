@@ -50,27 +50,36 @@ int textureSide(int size) {
     return side;
 }
 
-bool makeTexture(const Image& image, int x, int y, int w, int h, GlTexture& texture, const TextureOptions& options) {
+bool prepareTexels(const Image& image, int x, int y, int w, int h, const TextureOptions& options, TexelBlock& block) {
     if (w == 0) w = image.width - x;
     if (h == 0) h = image.height - y;
     if (w < 1 || h < 1) return false;
     const int largest = textureSideLimit();
     w = std::min(w, largest);
     h = std::min(h, largest);
-    const int textureWidth = textureSide(w), textureHeight = textureSide(h);
+    block.width = textureSide(w);
+    block.height = textureSide(h);
+    block.texels = copyUpsideDown(image, x, y, w, h, block.width, block.height);
+    if (!options.nearest && options.bleed) bleedColours(block.texels, block.width, block.height);
+    if (options.normalMap) block.texels = normalMapOf(block.texels, block.width, block.height);
+    return true;
+}
 
-    Texels texels = copyUpsideDown(image, x, y, w, h, textureWidth, textureHeight);
-    if (!options.nearest && options.bleed) bleedColours(texels, textureWidth, textureHeight);
-    if (options.normalMap) texels = normalMapOf(texels, textureWidth, textureHeight);
-
+void uploadTexels(TexelBlock block, GlTexture& texture, const TextureOptions& options) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     const GLint filter = options.nearest ? GL_NEAREST : GL_LINEAR;
     bindNew(texture, filter, filter);
-    uploadLevel(0, textureWidth, textureHeight, texels);
-    if (options.mipmapped) uploadMipmapped(*options.mipmapped, std::move(texels), textureWidth, textureHeight);
+    uploadLevel(0, block.width, block.height, block.texels);
+    if (options.mipmapped) uploadMipmapped(*options.mipmapped, std::move(block.texels), block.width, block.height);
+}
+
+bool makeTexture(const Image& image, int x, int y, int w, int h, GlTexture& texture, const TextureOptions& options) {
+    TexelBlock block;
+    if (!prepareTexels(image, x, y, w, h, options, block)) return false;
+    uploadTexels(std::move(block), texture, options);
     return true;
 }
 

@@ -1,8 +1,7 @@
 // Shader programs: GLSL sources compiled and linked into numbered slots through the ARB
 // shader-object entry points; one slot at a time applies to all drawing.
 #include <algorithm>
-#include <fstream>
-#include <sstream>
+#include <cstdio>
 #include <string>
 #include <vector>
 #include "graphics3d/Kestrel3D.h"
@@ -22,12 +21,13 @@ bool isSlot(int index) { return std::uint32_t(index) < std::uint32_t(shaderSlotC
 bool readSource(const StrValue& fileName, std::string& source) {
     const std::string path = platform::nativePath(fileName.cStr());
     if (path.empty()) return false;
-    std::ifstream file(path, std::ios::binary);
+    const platform::FileHandle file = platform::openFileForReading(path);
     if (!file) return false;
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (!file && !file.eof()) return false;
-    source = text.str();
+    std::string text;
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) text.append(buffer, got);
+    if (std::ferror(file.get())) return false;
+    source = std::move(text);
     return true;
 }
 

@@ -1,4 +1,5 @@
-// Files and directories on POSIX.
+// Files and directories on POSIX. Every open is non-blocking and checked to be a regular file
+// before it is used, so a named pipe or a device name never blocks the game.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 #include <algorithm>
 #include "platform/Files.h"
+#include "platform/posix/PosixDescriptors.h"
 
 namespace tarvoke::platform {
 
@@ -47,82 +49,70 @@ bool fileExists(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool canOpenForReading(const std::string& path) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+int openRegular(const std::string& path, int flags, mode_t mode) {
+    const int fd = open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, mode);
+    if (fd < 0) return -1;
     struct stat info{};
-    const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    // Regular files never block; the flag is dropped so that it means nothing later either.
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+bool canOpenForReading(const std::string& path) {
+    const int fd = openRegular(path, O_RDONLY, 0);
+    if (fd < 0) return false;
     close(fd);
-    return regular;
+    return true;
 }
 
 namespace {
 
+FileHandle adopt(int fd, const char* mode) {
+    if (fd < 0) return nullptr;
+    FileHandle file(fdopen(fd, mode));
+    if (!file) close(fd);
+    return file;
+}
+
+} // namespace
+
+FileHandle openFileForReading(const std::string& path) { return adopt(openRegular(path, O_RDONLY, 0), "rb"); }
+
+// O_TRUNC only after the check: a name that is not a regular file is left untouched.
+FileHandle createFileForWriting(const std::string& path) {
+    const int fd = openRegular(path, O_WRONLY | O_CREAT, 0666);
+    if (fd >= 0 && ftruncate(fd, 0) != 0) {
+        close(fd);
+        return nullptr;
+    }
+    return adopt(fd, "wb");
+}
+
 bool writeAll(int fd, const std::uint8_t* bytes, std::size_t count) {
     while (count > 0) {
-        ssize_t done = write(fd, bytes, count);
-        if (done < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
+        const ssize_t done = write(fd, bytes, count);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) return false;
         bytes += done;
         count -= std::size_t(done);
     }
     return true;
 }
 
-} // namespace
-
-std::string writeNewTemporaryFile(const std::string& prefix, const std::string& suffix,
-                                  const std::uint8_t* bytes, std::size_t count) {
-    std::string path = temporaryDirectory() + prefix + "XXXXXX" + suffix;
-    int fd = mkostemps(path.data(), int(suffix.size()), O_CLOEXEC);
-    if (fd < 0) return std::string();
-    const bool written = writeAll(fd, bytes, count);
-    if (close(fd) != 0 || !written) {
-        unlink(path.c_str());
-        return std::string();
-    }
-    return path;
-}
-
-bool replaceFile(const std::string& path, const std::uint8_t* bytes, std::size_t count) {
-    const std::size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    std::string partial = folder + ".tarvoke-XXXXXX";
-    int fd = mkostemp(partial.data(), O_CLOEXEC);
-    if (fd < 0) return false;
-    // mkostemp makes the file private; a saved file gets the usual permissions. (Reading the
-    // mask means setting it: no other thread of the engine creates files.)
-    const mode_t mask = umask(0);
-    umask(mask);
-    bool written = fchmod(fd, 0666 & ~mask) == 0 && writeAll(fd, bytes, count) && fsync(fd) == 0;
-    written = close(fd) == 0 && written;
-    if (!written || rename(partial.c_str(), path.c_str()) != 0) {
-        unlink(partial.c_str());
-        return false;
-    }
-    return true;
-}
-
 bool appendExclusive(const std::string& path, const char* bytes, std::size_t count) {
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    const int fd = openRegular(path, O_WRONLY | O_CREAT | O_APPEND, 0644);
     if (fd < 0) return false;
     // Advisory, but every engine writer takes it: two writers never interleave a line.
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         close(fd);
         return false;
     }
-    bool written = true;
-    while (count > 0) {
-        ssize_t done = write(fd, bytes, count);
-        if (done < 0) {
-            written = false;
-            break;
-        }
-        bytes += done;
-        count -= std::size_t(done);
-    }
+    const bool written = writeAll(fd, reinterpret_cast<const std::uint8_t*>(bytes), count);
     close(fd);  // also releases the lock
     return written;
 }

@@ -97,10 +97,10 @@ TEST_F(ArchiveLookup, TheUnpackedFileLivesUntilTheNextLookupOnTheSlot) {
     StrValue path;
     ASSERT_TRUE(lookUp("hero.png", path));
     const std::string first = path.cStr();
-    EXPECT_EQ(slot.pendingFile, first);
+    EXPECT_EQ(slot.pendingFile.path(), first);
     ASSERT_FALSE(lookUp("missing.png", path));  // even a miss deletes it
     EXPECT_FALSE(test::fileExists(first));
-    EXPECT_TRUE(slot.pendingFile.empty());
+    EXPECT_TRUE(slot.pendingFile.isEmpty());
     ASSERT_TRUE(lookUp("level.txt", path));
     const std::string second = path.cStr();
     resetArchiveSlot(slot, archive);  // as setArchive does
@@ -179,7 +179,7 @@ protected:
         StrValue path;
         EXPECT_FALSE(lookUpIn(bytes, path));
         EXPECT_STREQ(path.cStr(), "");
-        EXPECT_TRUE(slot.pendingFile.empty());
+        EXPECT_TRUE(slot.pendingFile.isEmpty());
         EXPECT_EQ(filesIn(temp.file("unpacked")), 0u) << "a temporary file was left behind";
     }
     std::vector<std::uint8_t> good = standaloneWith(sampleMembers());
@@ -262,7 +262,7 @@ TEST_F(ArchiveLookup, AnUnwritableTemporaryFolderFailsTheLookup) {
     setenv("TMPDIR", temp.file("missing/folder").c_str(), 1);
     StrValue path;
     EXPECT_FALSE(lookUp("hero.png", path));
-    EXPECT_TRUE(slot.pendingFile.empty());
+    EXPECT_TRUE(slot.pendingFile.isEmpty());
 }
 
 } // namespace

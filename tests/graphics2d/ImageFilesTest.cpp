@@ -390,6 +390,35 @@ TEST_F(PngReading, HugeClaimedSizeFromATinyFileFailsWithoutAllocatingForIt) {
     }
 }
 
+std::string pngChunk(const std::string& type, const std::string& data, std::uint32_t claimedLength) {
+    std::string chunk = le32(0) + type + data + le32(0);
+    for (int byte = 0; byte < 4; ++byte) chunk[std::size_t(byte)] = char(claimedLength >> (24 - 8 * byte));
+    return chunk;
+}
+
+// Chunks the engine has no use for are skipped unread: a length field claiming 2 GiB costs
+// nothing, and a well-formed one changes nothing.
+TEST_F(PngReading, NoChunkCostsMoreThanTheChunkLimitWhateverItsKind) {
+    writeTestPng(path, Png{2, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 4, 5, 6}});
+    const std::string good = readFile(path);
+    const std::size_t afterHeader = 8 + 25;
+    for (const char* type : {"tEXt", "zTXt", "iTXt", "sPLT"}) {
+        SCOPED_TRACE(type);
+        const std::string hostile = good.substr(0, afterHeader) + pngChunk(type, std::string("k\0value", 7), 0x7FFFFFFF).substr(0, 15);
+        ASSERT_EQ(hostile.size(), 48u);
+        writeFile(path, hostile);
+        const long peakBefore = peakVirtualKilobytes();
+        EXPECT_FALSE(readPngFile(image, path, noColourKey));
+        EXPECT_LT(peakVirtualKilobytes() - peakBefore, allocationAllowanceKilobytes);
+
+        std::string withText = good;
+        withText.insert(afterHeader, pngWithCorrectedCrc(pngChunk(type, std::string("k\0v", 3), 3), 0));
+        writeFile(path, withText);
+        ASSERT_TRUE(readPngFile(image, path, noColourKey));
+        EXPECT_EQ(pixelsOf(image), (Bytes{1, 2, 3, 255, 4, 5, 6, 255}));
+    }
+}
+
 // ---------------------------------------------------------------- writing
 
 struct Picture {

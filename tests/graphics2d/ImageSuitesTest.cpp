@@ -66,19 +66,19 @@ Bytes withKeyApplied(Bytes rgba, std::int32_t key) {
 std::int32_t keyOfFirstPixel(const Bytes& rgba) { return rgba[0] + rgba[1] * 256 + rgba[2] * 65536; }
 
 // Reads with no key, the default key and a key that certainly occurs (the first pixel's colour).
-void expectDecodesAs(bool (*reader)(Image&, const std::string&, std::int32_t), const std::string& path,
+void expectDecodesAs(bool (*reader)(Image&, const std::string&, std::int32_t, const SizeCheck&), const std::string& path,
                      const Bytes& reference, bool keyApplies) {
     for (std::int32_t key : {noColourKey, defaultKey, keyOfFirstPixel(reference)}) {
         Image image;
-        ASSERT_TRUE(reader(image, path, key)) << path;
+        ASSERT_TRUE(reader(image, path, key, nullptr)) << path;
         const Bytes expected = keyApplies ? withKeyApplied(reference, key) : reference;
         EXPECT_EQ(Bytes(image.pixels.begin(), image.pixels.end()), expected) << path << " key " << key;
     }
 }
 
-void expectRefused(bool (*reader)(Image&, const std::string&, std::int32_t), const std::string& path) {
+void expectRefused(bool (*reader)(Image&, const std::string&, std::int32_t, const SizeCheck&), const std::string& path) {
     Image image;
-    EXPECT_FALSE(reader(image, path, noColourKey)) << path;
+    EXPECT_FALSE(reader(image, path, noColourKey, nullptr)) << path;
     EXPECT_TRUE(image.isEmpty()) << path;
 }
 

@@ -209,7 +209,7 @@ TEST_F(PackTool, ExtractNeverWritesOutsideItsFolder) {
     const ToolResult result = run({"extract", at("hostile.pak"), at("out")});
     EXPECT_EQ(result.exitCode, 1);
     for (const char* refused : {"refusing to unpack: member name contains a directory separator: '../escaped.txt'",
-                                "separator: 'sub/inner.txt'", "separator: 'back\\slash'", "not a file name: '..'",
+                                "separator: 'sub/inner.txt'", "separator: 'back\\\\slash'", "not a file name: '..'",
                                 "not a file name: '.'", "skipping member 'KEPT.TXT'"})
         EXPECT_NE(result.err.find(refused), std::string::npos) << refused;
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 6) << result.err;
@@ -241,12 +241,83 @@ TEST_F(PackTool, DamagedArchivesFailWithAMessageNeverACrash) {
         Bytes damaged = intact;
         edit(damaged);
         test::writeFile(at("bad.pak"), text(damaged));
-        expectFailure(run({"list", at("bad.pak")}), message);
+        const ToolResult listed = run({"list", at("bad.pak")});
+        expectFailure(listed, message);
+        EXPECT_TRUE(listed.out.empty() || listed.out.back() == '\n') << "a half line: " << listed.out;
         const ToolResult extracted = run({"extract", at("bad.pak"), at("out")});
         EXPECT_EQ(extracted.exitCode, 1) << extracted.err;
         EXPECT_NE(extracted.err.find(message), std::string::npos) << extracted.err;
         fs::remove_all(at("out"));
     }
+}
+
+TEST_F(PackTool, NamesWithControlCharactersAreShownEscapedAndNeverWritten) {
+    const std::vector<std::pair<std::string, std::string>> names = {  // stored, then as listed
+        {"esc\x1b[2Jx.txt", "esc\\x1b[2Jx.txt"}, {"tab\tname", "tab\\tname"},
+        {"forged\n9\t9\t9", "forged\\n9\\t9\\t9"}, {"del\x7f", "del\\x7f"},
+        {"caf\xe9.png", "caf\\xe9.png"}, {"c1\xc2\x9b.txt", "c1\\xc2\\x9b.txt"},
+        {"\xc3\xa9t\xc3\xa9.txt", "\xc3\xa9t\xc3\xa9.txt"}, {"plain.txt", "plain.txt"}};
+    std::vector<PackMember> members;
+    for (const auto& name : names) members.push_back({name.first, {'x'}});
+    test::writeFile(at("names.pak"), text(pack::buildStandaloneArchive(members)));
+
+    const ToolResult listed = run({"list", at("names.pak")});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    std::string expected;
+    for (const auto& name : names) expected += name.second + "\t1\t" + std::to_string(pack::packBlock({'x'}).size()) + "\n";
+    EXPECT_EQ(listed.out, expected);
+
+    const ToolResult extracted = run({"extract", at("names.pak"), at("out")});
+    EXPECT_EQ(extracted.exitCode, 1);
+    EXPECT_EQ(std::count(extracted.err.begin(), extracted.err.end(), '\n'), 4) << extracted.err;
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_NE(extracted.err.find("control character: '" + names[i].second + "'"), std::string::npos) << extracted.err;
+    EXPECT_EQ(listing(at("out")), (std::set<std::string>{names[4].first, names[5].first, names[6].first, "plain.txt"}));
+}
+
+// One 256 KiB block of zeros (a kilobyte packed) named by many entries would unpack to
+// gigabytes; members whose blocks share or overlap any bytes are refused before any work.
+TEST_F(PackTool, MembersSharingPackedDataAreRefused) {
+    const Bytes single = pack::buildStandaloneArchive({{"zeros.bin", Bytes(1 << 18, 0)}});
+    const std::size_t directory = std::size_t(directoryOffset(single));
+    const std::uint32_t blockSize = get32(single, directory + 1 + 9 + 4);
+    const auto withEntries = [&](const std::vector<std::pair<std::uint32_t, std::uint32_t>>& blocks) {
+        Bytes bytes(single.begin(), single.begin() + std::ptrdiff_t(directory));
+        for (std::size_t i = 0; i < blocks.size(); ++i) {
+            const std::string name = "copy" + std::to_string(i) + ".bin";
+            bytes.push_back(std::uint8_t(name.size()));
+            bytes.insert(bytes.end(), name.begin(), name.end());
+            bytes.resize(bytes.size() + 8);
+            put32(bytes, bytes.size() - 8, blocks[i].first);
+            put32(bytes, bytes.size() - 4, blocks[i].second);
+        }
+        bytes.insert(bytes.end(), {0, 0x6B, 0x71, 0x5A, 0, 0, 0, 0});
+        put32(bytes, bytes.size() - 4, std::uint32_t(directory));
+        return bytes;
+    };
+    const std::vector<std::pair<std::uint32_t, std::uint32_t>> shared(200, {0, blockSize});
+    for (const auto& blocks : {shared, {{0, blockSize}, {blockSize - 1, 1}}, {{1, blockSize - 1}, {0, blockSize}}}) {
+        test::writeFile(at("shared.pak"), text(withEntries(blocks)));
+        expectFailure(run({"list", at("shared.pak")}), "share packed data");
+        expectFailure(run({"extract", at("shared.pak"), at("out")}), "members 'copy");
+        EXPECT_FALSE(fs::exists(at("out/copy0.bin")));
+    }
+    test::writeFile(at("apart.pak"), text(withEntries({{0, blockSize}, {0, 0}, {blockSize, 0}})));
+    EXPECT_EQ(run({"list", at("apart.pak")}).err.find("share"), std::string::npos);
+}
+
+// A file planted under the name the tool once used for its partial files is neither in its way
+// nor removed by it.
+TEST_F(PackTool, AFileUnderTheToolsOldTemporaryNameIsLeftAlone) {
+    const std::vector<std::string> input = writeInputs({{"a.txt", {'a'}}});
+    const std::string plant = "printf planted > \"" + work + "/.tarvoke-pack-$$.partial\";";
+    ASSERT_EQ(run({"create", at("a.pak"), input[0]}, plant).exitCode, 0);
+    EXPECT_EQ(engineEntries(at("a.pak")).size(), 1u);
+    std::set<std::string> planted;
+    for (const std::string& name : listing(work))
+        if (name.rfind(".tarvoke-pack-", 0) == 0 && test::readFile(at(name)) == "planted") planted.insert(name);
+    EXPECT_EQ(planted.size(), 1u);
+    EXPECT_EQ(listing(work).size(), 3u);  // in, a.pak and the planted file
 }
 
 TEST(PackWriter, RefusesWhatTheEngineCouldNeverFindOrUnpack) {

@@ -1,5 +1,6 @@
 #include "pack/ArchiveWriter.h"
 #include <lzo/lzo1x.h>
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 #include "files/ArchiveReader.h"
@@ -19,11 +20,46 @@ void appendLittleEndian32(std::vector<std::uint8_t>& out, std::uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8) out.push_back(std::uint8_t(value >> shift));
 }
 
+std::string quoted(const std::string& name) { return "'" + printableName(name) + "'"; }
+
 // A length byte of 0 ends the directory, so an empty name cannot be stored at all.
 std::optional<std::string> encodingNameProblem(const std::string& name) {
     if (name.empty()) return std::string("a member name is empty");
-    if (name.size() > longestName) return "member name longer than 255 bytes: '" + name + "'";
+    if (name.size() > longestName) return "member name longer than 255 bytes: " + quoted(name);
     return std::nullopt;
+}
+
+bool isControlCharacter(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
+
+// The length of the printable character starting at `at`: a visible ASCII character other than
+// the backslash, or a well-formed UTF-8 sequence of a character from U+00A0 on (no C1 controls,
+// surrogates or overlong forms). 0 when there is none.
+std::size_t printableLength(const std::string& name, std::size_t at) {
+    const unsigned char lead = static_cast<unsigned char>(name[at]);
+    if (lead < 0x80) return lead >= 0x20 && lead < 0x7F && lead != '\\' ? 1 : 0;
+    const std::size_t length = lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3 : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+    if (length == 0 || at + length > name.size()) return 0;
+    std::uint32_t code = lead & (0x7Fu >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char next = static_cast<unsigned char>(name[at + i]);
+        if ((next & 0xC0) != 0x80) return 0;
+        code = code << 6 | (next & 0x3F);
+    }
+    static const std::uint32_t smallest[] = {0, 0, 0xA0, 0x800, 0x10000};
+    if (code < smallest[length] || (code >= 0xD800 && code < 0xE000) || code > 0x10FFFF) return 0;
+    return length;
+}
+
+std::string escaped(unsigned char byte) {
+    switch (byte) {
+    case '\t': return "\\t";
+    case '\n': return "\\n";
+    case '\r': return "\\r";
+    case '\\': return "\\\\";
+    default: break;
+    }
+    static const char digits[] = "0123456789abcdef";
+    return std::string("\\x") + digits[byte >> 4] + digits[byte & 0x0F];
 }
 
 void requireEncodable(const PackMember& member) {
@@ -113,15 +149,32 @@ std::optional<std::string> nameProblem(const std::string& name) {
     // The engine looks members up by a path's final component, so these could never be found,
     // and unpacking them into a folder would write elsewhere.
     if (name.find_first_of("/\\") != std::string::npos)
-        return "member name contains a directory separator: '" + name + "'";
+        return "member name contains a directory separator: " + quoted(name);
     if (name.find('\0') != std::string::npos) return std::string("a member name contains a NUL byte");
-    if (name == "." || name == "..") return "member name is not a file name: '" + name + "'";
+    // Written out, such a name could carry terminal escapes or forge lines of a listing.
+    if (std::any_of(name.begin(), name.end(), isControlCharacter))
+        return "member name contains a control character: " + quoted(name);
+    if (name == "." || name == "..") return "member name is not a file name: " + quoted(name);
     return std::nullopt;
+}
+
+std::string printableName(const std::string& name) {
+    std::string shown;
+    for (std::size_t at = 0; at < name.size();) {
+        const std::size_t length = printableLength(name, at);
+        if (length > 0) {
+            shown.append(name, at, length);
+            at += length;
+        } else {
+            shown += escaped(static_cast<unsigned char>(name[at++]));
+        }
+    }
+    return shown;
 }
 
 std::optional<std::string> sizeProblem(const std::string& name, std::uint64_t unpackedSize) {
     if (unpackedSize <= archive::largestUnpackedSize) return std::nullopt;
-    return "member '" + name + "' is larger than 1 GiB, more than the engine unpacks";
+    return "member " + quoted(name) + " is larger than 1 GiB, more than the engine unpacks";
 }
 
 std::optional<std::string> memberListProblem(const std::vector<PackMember>& members) {
@@ -131,8 +184,8 @@ std::optional<std::string> memberListProblem(const std::vector<PackMember>& memb
         if (std::optional<std::string> problem = sizeProblem(member.name, member.bytes.size())) return problem;
         for (std::size_t earlier = 0; earlier < index; ++earlier)
             if (sameStoredName(members[earlier].name, member.name))
-                return "two members named '" + members[earlier].name + "' and '" + member.name +
-                       "': the engine ignores case in names and would only ever find the first";
+                return "two members named " + quoted(members[earlier].name) + " and " + quoted(member.name) +
+                       ": the engine ignores case in names and would only ever find the first";
     }
     return std::nullopt;
 }

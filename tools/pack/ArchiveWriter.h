@@ -24,6 +24,10 @@ std::optional<std::string> sizeProblem(const std::string& name, std::uint64_t un
 // Both of the above for every member, then the first pair whose names are equal but for case.
 std::optional<std::string> memberListProblem(const std::vector<PackMember>& members);
 
+// A name as it may be shown on a terminal: control characters, backslashes and bytes that are not
+// printable UTF-8 become escapes (\t, \n, \r, \\, \xHH); everything else is kept as it is.
+std::string printableName(const std::string& name);
+
 // The engine's name comparison: equal but for ASCII letter case.
 bool sameStoredName(const std::string& first, const std::string& second);
 
