@@ -12,7 +12,7 @@ IniDocument document;
 
 void loadFrom(const std::string& path) {
     platform::File file;
-    document.unreadable = !file.openForReading(path);
+    document.unreadable = !file.openForSharedReading(path);
     if (document.unreadable) return;
     LineStream lines(file);
     loadIni(document, lines);

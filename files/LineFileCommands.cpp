@@ -44,7 +44,7 @@ void writeBack() {
 
 void loadFrom(const std::string& path) {
     platform::File file;
-    cache.unreadable = !file.openForReading(path);
+    cache.unreadable = !file.openForSharedReading(path);
     if (cache.unreadable) return;
     LineStream lines(file);
     loadLineFile(cache, lines);

@@ -56,6 +56,9 @@ public:
     File& operator=(const File&) = delete;
 
     bool openForReading(const std::string& path);   // an existing regular file
+    // The same, held only against writers and channels: other shared readers (the archive
+    // lookup holding the member it unpacked) do not refuse it.
+    bool openForSharedReading(const std::string& path);
     bool createForWriting(const std::string& path); // created, or emptied when it exists
     bool isOpen() const { return fd_ >= 0; }
     void close();

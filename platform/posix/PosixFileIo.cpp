@@ -43,9 +43,9 @@ int openRegular(const std::string& path, int flags) {
 
 // Every engine open takes this hold, so two channels never share a file. Only a hold someone
 // else has refuses the file: a file system without locks still opens it.
-int openHeld(const std::string& path, int flags) {
+int openHeld(const std::string& path, int flags, int lock = LOCK_EX) {
     const int fd = openRegular(path, flags);
-    if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+    if (fd >= 0 && flock(fd, lock | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         ::close(fd);
         return -1;
     }
@@ -99,6 +99,12 @@ File::~File() { close(); }
 bool File::openForReading(const std::string& path) {
     close();
     fd_ = openHeld(path, O_RDONLY);
+    return fd_ >= 0;
+}
+
+bool File::openForSharedReading(const std::string& path) {
+    close();
+    fd_ = openHeld(path, O_RDONLY, LOCK_SH);
     return fd_ >= 0;
 }
 
