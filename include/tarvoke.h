@@ -7,4 +7,5 @@
 #include "tarvoke/graphics2d.h"
 #include "tarvoke/arrays.h"
 #include "tarvoke/graphics3d.h"
+#include "tarvoke/input.h"
 #include "tarvoke/builtins.h"
