@@ -24,10 +24,6 @@ unsigned buttonBit(int button) {
     }
 }
 
-void handleTakenEvent(const platform::Event& event) {
-    if (inputManager) inputManager->handleEvent(event);
-}
-
 } // namespace
 
 // Shift gives a capital even where Caps Lock made the layout answer in lower case; the Shift
@@ -90,7 +86,7 @@ void InputManager::handleEvent(const platform::Event& event) {
 }
 
 void InputManager::takeEvents() {
-    platform::takeInputEvents(handleTakenEvent);
+    platform::takeInputEvents(handleInputEvent);
     lastEventTake = platform::counterValue();
 }
 
@@ -123,14 +119,10 @@ bool bindInputToWindow() {
     InputManager& input = *inputManager;
     if (!platform::hasEventPump()) appendErrorLog("No DX_KB");
     openJoysticks(input);
-    input.pointerShown = false;
     if (projectSettings.hideMousePointer == 0) {
-        platform::movePointer(input.mouseX, input.mouseY);
-        input.pointerX = input.mouseX;
-        input.pointerY = input.mouseY;
-        platform::showArrowPointer();
-        input.pointerShown = true;
+        showPointer(input, true);
     } else {
+        input.pointerShown = false;
         input.pointerHeld = platform::holdPointer(true);
         if (!input.pointerHeld) appendErrorLog("No DX_Mouse");
     }

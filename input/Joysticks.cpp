@@ -45,13 +45,12 @@ NumValue scaledAxis(std::int32_t value) { return std::clamp(value / axisScale, -
 } // namespace
 
 void openJoysticks(InputManager& input) {
-    if (!input.joysticksStarted) {
-        if (!platform::startJoysticks()) {
-            appendErrorLog("No DX_Input");
-            return;
-        }
-        input.joysticksStarted = true;
+    if (input.joysticksStarted) return;  // opened once, at start-up
+    if (!platform::startJoysticks()) {
+        appendErrorLog("No DX_Input");
+        return;
     }
+    input.joysticksStarted = true;
     const int devices = platform::joystickDeviceCount();
     for (int index = 0; index < devices && input.joystickCount < maxJoysticks; ++index) {
         JoystickDevice device(platform::openJoystick(index));
