@@ -94,6 +94,7 @@ void InputManager::pollForFrame() {
     takeEvents();
     for (int code = 0; code < keyCodeCount; ++code) {
         tapped[code] = pressedSincePoll[code] && !keysHeld[code];
+        downAtPoll[code] = keysHeld[code] || tapped[code];
         pressedSincePoll[code] = false;
     }
     buttonsTapped = buttonsPressedSincePoll & ~buttonsHeld;

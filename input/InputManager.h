@@ -50,6 +50,7 @@ public:
     bool keysHeld[keyCodeCount]{};          // down now, as far as the events tell
     bool pressedSincePoll[keyCodeCount]{};  // went down since the frame's last poll
     bool tapped[keyCodeCount]{};            // went down and up between the last two polls
+    bool downAtPoll[keyCodeCount]{};        // down, or tapped, at the frame's last poll
     // ---- typed characters
     std::uint8_t keyChar[keyCodeCount]{};   // what the key's last press typed (Windows-1252); 0 none
     bool charGiven[keyCodeCount]{};         // that character has been handed out
@@ -79,6 +80,9 @@ public:
     void pollForFrame();       // takes the events, fixes the frame's taps, sets freshFrame
     void poll();               // takes the events when the last take is over a millisecond old
     bool isKeyDown(int keyCode) const { return keysHeld[keyCode & 0xFF] || tapped[keyCode & 0xFF]; }
+    // A press may still type while its key is down, or was down at the frame's poll, or went
+    // down since: a key let go between two reads in a frame keeps its character.
+    bool mayType(int code) const { return !charGiven[code] && (isKeyDown(code) || downAtPoll[code] || pressedSincePoll[code]); }
     unsigned buttonsDown() const { return buttonsHeld | buttonsTapped; }
 
 private:

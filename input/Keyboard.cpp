@@ -29,14 +29,14 @@ int charOfKey(const InputManager& input, int keyCode) {
 
 } // namespace
 
-// Of the keys down whose press has not given its character yet, the one pressed first.
+// Of the key presses that have not given their character yet, the first.
 int typedChar() {
     InputManager* input = inputManager;
     if (!input) return 0;
     input->poll();
     int chosen = -1, chosenChar = 0;
     for (int code = 0; code < keyCodeCount - 1; ++code) {
-        if (!input->isKeyDown(code) || input->charGiven[code]) continue;
+        if (!input->mayType(code)) continue;
         const int ch = charOfKey(*input, code);
         if (ch != 0 && (chosen < 0 || input->pressOrder[code] < input->pressOrder[chosen])) {
             chosen = code;
