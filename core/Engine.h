@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include "core/FrameClock.h"
+#include "core/MessagePump.h"
 #include "platform/Events.h"
 #include "tarvoke/core.h"
 
@@ -18,7 +19,6 @@ extern bool escapeEndsProgram;         // Escape ends the program in showScreen
 extern std::uint32_t mainWindow;       // the window system's id of the current main window
 
 // ---- frame loop
-int pumpMessages();                    // hands every pending event to its owner; 1
 NumValue presentFrame();               // swaps, clears, waits for the slot; ms waited + 1
 void handleWindowEvent(const platform::Event& event);  // the window procedure
 

@@ -6,6 +6,7 @@
 #include "graphics3d/Graphics3D.h"
 #include "input/Input.h"
 #include "platform/Clock.h"
+#include "sound/Sound.h"
 
 namespace tarvoke {
 
@@ -31,11 +32,6 @@ constexpr double longestSleepMs = 5.0;  // messages are pumped at least this oft
     endProgram();
 }
 
-void endOnEndingKeys() {
-    if (escapeEndsProgram && (isKeyDown(keyEscape) || isKeyDown(keyEscapeAlternative))) endFromKeyboard();
-    if (isKeyDown(keyLeftAlt) && isKeyDown(keyF4)) endFromKeyboard();
-}
-
 // Pumps messages while sleeping towards the slot, then spins on the clock alone: a pump can
 // block on the window system for a millisecond or more, which would make the frame late.
 double waitForSlot(const FrameClock& clock) {
@@ -57,6 +53,11 @@ bool isWindowEvent(platform::EventType type) {
 }
 
 } // namespace
+
+void endOnEndingKeys() {
+    if (escapeEndsProgram && (isKeyDown(keyEscape) || isKeyDown(keyEscapeAlternative))) endFromKeyboard();
+    if (isKeyDown(keyLeftAlt) && isKeyDown(keyF4)) endFromKeyboard();
+}
 
 int pumpMessages() {
     platform::Event event;
@@ -89,12 +90,14 @@ void showScreen() {
     previousFrameTime = frameTime;
     frameTime = now();
     while (paused) {
+        keepMusicLooping();
         pumpMessages();
         platform::sleepMilliseconds(pauseSleepMs);
     }
-    pumpMessages();
     pollInputForFrame();
     endOnEndingKeys();
+    keepMusicLooping();
+    pumpMessages();
     presentFrame();
     resetFrame2D();
     resetFrame3D();

@@ -162,7 +162,7 @@ constexpr StartupStep startupSteps[] = {
     {9, "3D scene singleton", startGraphics3D},
     {10, "seed the random generator", seedRandomFromClock},
     {11, "windowed or full-screen mode", applyScreenModeSetting},
-    {12, "bind input to the final window (mouse)", nullptr},
+    {12, "bind input to the final window: joysticks, keyboard, mouse", bindInputToWindow},
     {12, "window id after the mode switch", refreshMainWindowId},
     {13, "sound device for the final window", nullptr},
     {14, "font slot 0 current", selectDefaultFont},
@@ -180,7 +180,7 @@ constexpr StartupStep startupSteps[] = {
     {25, "arrow cursor", showArrowCursor},
     {26, "timers to now again", startTimers},
     {27, "hidden show command hides the window", hideIfAsked},
-    {28, "mouse pointer setting", nullptr},
+    {28, "mouse pointer setting", applyPointerSetting},
     {29, "\"Init OK\" on standard output", reportReady},
 };
 

@@ -2,6 +2,8 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <array>
+#include "graphics2d/Background.h"
+#include "graphics2d/Graphics2D.h"
 #include "graphics2d/OpenGLKestrel.h"
 #include "tarvoke/graphics2d.h"
 
@@ -158,6 +160,18 @@ NumValue grabSprite(NumValue id, NumValue x, NumValue y, NumValue width, NumValu
 }
 
 void grabBackground() { grabIntoTiledImage(0); }
+
+namespace {
+constexpr int screenCopyImage = 3;
+} // namespace
+
+void keepScreenCopy() { grabIntoTiledImage(screenCopyImage); }
+
+void drawScreenCopy() { drawTiledImage(screenCopyImage); }
+
+void dropScreenCopy() {
+    if (openGLKestrel) openGLKestrel->sprites.freeTiledImage(screenCopyImage);
+}
 
 NumValue getPixel(NumValue x, NumValue y) {
     if (!openGLKestrel) return 0;

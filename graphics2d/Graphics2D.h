@@ -34,4 +34,9 @@ void resetFrame2D();                  // blending off, full opacity, background 
 // Saves the back buffer, read before the swap, as an opaque PNG. False when it could not.
 bool saveBackBufferAsPng(const std::string& path);
 
+// ---- the screen kept under a text entry (input's inputText), in tiled image 3
+void keepScreenCopy();                // copies the whole screen
+void drawScreenCopy();                // draws it back from the top-left corner
+void dropScreenCopy();
+
 } // namespace tarvoke

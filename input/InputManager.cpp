@@ -1,7 +1,10 @@
+// The input object's life and its event handling: created by start-up, bound to the window,
+// fed by the event pump and the frame's poll, released at shutdown.
 #include "input/InputManager.h"
-#include <cstring>
-#include <memory>
 #include "input/Input.h"
+#include "platform/Clock.h"
+#include "platform/Pointer.h"
+#include "tarvoke/core.h"
 
 namespace tarvoke {
 
@@ -11,14 +14,100 @@ namespace {
 
 std::unique_ptr<InputManager> ownedInput;
 
-void setKey(InputManager& input, int keyCode, bool down) {
-    if (keyCode < 0 || keyCode > 255) return;
-    input.keysHeld[keyCode] = down ? 0x80 : 0;
+// Bits of InputManager's button masks, by the event's button number (1 left, 2 middle, 3 right).
+unsigned buttonBit(int button) {
+    switch (button) {
+    case 1: return 1u;
+    case 3: return 2u;
+    case 2: return 4u;
+    default: return 0u;
+    }
 }
 
 } // namespace
 
-void InputManager::pollKeyboard() { std::memcpy(keyState, keysHeld, sizeof keyState); }
+// Shift gives a capital even where Caps Lock made the layout answer in lower case; the Shift
+// that counts is the one held when the key went down.
+std::uint8_t InputManager::typedByte(char text) const {
+    const bool shift = keysHeld[keyLeftShift] || keysHeld[keyRightShift];
+    return std::uint8_t(shift && text >= 'a' && text <= 'z' ? text - 'a' + 'A' : text);
+}
+
+void InputManager::press(int keyCode) {
+    keysHeld[keyCode] = true;
+    pressedSincePoll[keyCode] = true;
+    keyChar[keyCode] = 0;
+    charGiven[keyCode] = false;
+    pressOrder[keyCode] = ++pressCount;
+    keyAwaitingText = keyCode;
+}
+
+void InputManager::handleEvent(const platform::Event& event) {
+    const int code = event.keyCode;
+    const bool hasCode = code >= 0 && code < keyCodeCount;
+    switch (event.type) {
+    case platform::EventType::KeyDown:
+        keyAwaitingText = -1;
+        if (!hasCode) break;
+        // Auto-repeat is no new press; it only says the key is still down.
+        if (event.repeat)
+            keysHeld[code] = true;
+        else
+            press(code);
+        break;
+    case platform::EventType::KeyUp:
+        if (hasCode) keysHeld[code] = false;
+        break;
+    case platform::EventType::Text:
+        // The window system sends a key's text right after the key: that is what the key typed
+        // on the active layout with the modifiers held.
+        if (keyAwaitingText >= 0 && !event.text.empty()) keyChar[keyAwaitingText] = typedByte(event.text[0]);
+        keyAwaitingText = -1;
+        break;
+    case platform::EventType::MouseMotion:
+        pointerX = event.x;
+        pointerY = event.y;
+        motionX += event.dx;
+        motionY += event.dy;
+        break;
+    case platform::EventType::MouseButtonDown:
+        buttonsHeld |= buttonBit(event.button);
+        buttonsPressedSincePoll |= buttonBit(event.button);
+        break;
+    case platform::EventType::MouseButtonUp:
+        buttonsHeld &= ~buttonBit(event.button);
+        break;
+    case platform::EventType::MouseWheel:
+        wheelSteps += event.wheel;
+        break;
+    default:
+        break;
+    }
+}
+
+void InputManager::takeEvents() {
+    platform::takeInputEvents(handleInputEvent);
+    lastEventTake = platform::counterValue();
+}
+
+void InputManager::pollForFrame() {
+    takeEvents();
+    for (int code = 0; code < keyCodeCount; ++code) {
+        tapped[code] = pressedSincePoll[code] && !keysHeld[code];
+        downAtPoll[code] = keysHeld[code] || tapped[code];
+        pressedSincePoll[code] = false;
+    }
+    buttonsTapped = buttonsPressedSincePoll & ~buttonsHeld;
+    buttonsPressedSincePoll = 0;
+    freshFrame = true;
+}
+
+// Games that wait in a loop of their own, without showScreen, still see the keys change; a game
+// that tests many keys in one frame takes the events once.
+void InputManager::poll() {
+    const std::uint64_t millisecond = platform::counterFrequency() / 1000;
+    if (platform::counterValue() - lastEventTake >= millisecond) takeEvents();
+}
 
 bool startInput() {
     if (!ownedInput) ownedInput = std::make_unique<InputManager>();
@@ -26,22 +115,45 @@ bool startInput() {
     return true;
 }
 
+bool bindInputToWindow() {
+    if (!inputManager) return true;
+    InputManager& input = *inputManager;
+    if (!platform::hasEventPump()) appendErrorLog("No DX_KB");
+    openJoysticks(input);
+    if (projectSettings.hideMousePointer == 0) {
+        showPointer(input, true);
+    } else {
+        input.pointerShown = false;
+        input.pointerHeld = platform::holdPointer(true);
+        if (!input.pointerHeld) appendErrorLog("No DX_Mouse");
+    }
+    return true;
+}
+
+bool applyPointerSetting() {
+    if (inputManager) showPointer(*inputManager, projectSettings.hideMousePointer == 0);
+    return true;
+}
+
 void stopInput() {
+    if (inputManager) {
+        InputManager& input = *inputManager;
+        if (input.pointerHeld) platform::holdPointer(false);
+        platform::movePointer(input.mouseX, input.mouseY);
+        platform::showArrowPointer();
+        for (JoystickDevice& device : input.joystickDevices) device.reset();
+        if (input.joysticksStarted) platform::stopJoysticks();
+    }
     inputManager = nullptr;
     ownedInput.reset();
 }
 
 void handleInputEvent(const platform::Event& event) {
-    if (!inputManager) return;
-    switch (event.type) {
-    case platform::EventType::KeyDown: setKey(*inputManager, event.keyCode, true); break;
-    case platform::EventType::KeyUp: setKey(*inputManager, event.keyCode, false); break;
-    default: break;  // text, mouse and joystick input are not read yet
-    }
+    if (inputManager) inputManager->handleEvent(event);
 }
 
 void pollInputForFrame() {
-    if (inputManager) inputManager->pollKeyboard();
+    if (inputManager) inputManager->pollForFrame();
 }
 
 bool isKeyDown(int keyCode) { return inputManager && inputManager->isKeyDown(keyCode); }

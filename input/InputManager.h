@@ -1,10 +1,43 @@
-// InputManager: the keyboard as the engine's key numbering (DirectInput scan codes) sees it.
-// Key events from the event pump keep the keys held now; the frame loop's poll takes a snapshot
-// of them once a frame, and the frame's key queries read that snapshot.
+// InputManager: keyboard, mouse and joysticks as the engine's commands read them. The pump's
+// events keep the keys, buttons and pointer current; the frame's poll fixes what this frame
+// reads (a key tapped since the last poll reads down all frame; the mouse moves once a frame);
+// joysticks are read on demand. Key codes are DirectInput scan codes.
 #pragma once
+#include <array>
 #include <cstdint>
+#include <memory>
+#include <string>
+#include "platform/Events.h"
+#include "platform/Joysticks.h"
 
 namespace tarvoke {
+
+constexpr int keyCodeCount = 256;
+constexpr int keyLeftShift = 42, keyRightShift = 54;
+constexpr int maxJoysticks = 10;
+constexpr std::uint32_t hatCentred = 0xFFFFFFFF;
+
+// The mouse as one read sees it; buttons are 1 while down.
+struct MouseState {
+    std::int16_t left = 0, right = 0, middle = 0;
+    std::int16_t dx = 0, dy = 0;   // movement in this frame
+    std::int16_t wheel = 0;        // -1, 0 or 1
+};
+
+// One joystick read: axes -32768..32768, hats in hundredths of a degree clockwise from up
+// (hatCentred when centred), buttons 0x80 while down.
+struct JoystickState {
+    std::int32_t x = 0, y = 0, z = 0;
+    std::int32_t rotationX = 0, rotationY = 0, rotationZ = 0;
+    std::int32_t sliders[2] = {};
+    std::uint32_t hats[4] = {hatCentred, hatCentred, hatCentred, hatCentred};
+    std::uint8_t buttons[32] = {};
+};
+
+struct JoystickCloser {
+    void operator()(platform::Joystick* joystick) const { platform::closeJoystick(joystick); }
+};
+using JoystickDevice = std::unique_ptr<platform::Joystick, JoystickCloser>;
 
 class InputManager {
 public:
@@ -13,13 +46,61 @@ public:
     InputManager(const InputManager&) = delete;
     InputManager& operator=(const InputManager&) = delete;
 
-    std::uint8_t keyState[256]{};   // the frame's snapshot: bit 7 of byte n is set while key n is down
-    std::uint8_t keysHeld[256]{};   // the same, kept current by the key events
+    // ---- keyboard
+    bool keysHeld[keyCodeCount]{};          // down now, as far as the events tell
+    bool pressedSincePoll[keyCodeCount]{};  // went down since the frame's last poll
+    bool tapped[keyCodeCount]{};            // went down and up between the last two polls
+    bool downAtPoll[keyCodeCount]{};        // down, or tapped, at the frame's last poll
+    // ---- typed characters
+    std::uint8_t keyChar[keyCodeCount]{};   // what the key's last press typed (Windows-1252); 0 none
+    bool charGiven[keyCodeCount]{};         // that character has been handed out
+    std::uint32_t pressOrder[keyCodeCount]{};  // when the last press came, so typing keeps its order
+    std::uint32_t pressCount = 0;
+    int keyAwaitingText = -1;               // the key pressed last, whose text event comes next
+    // ---- mouse
+    std::int32_t mouseX = 100, mouseY = 100;  // the engine's position in client pixels
+    int pointerX = 100, pointerY = 100;       // where the system pointer is, in client pixels
+    int motionX = 0, motionY = 0;             // relative motion since the last fresh read
+    int wheelSteps = 0;                       // wheel steps since the last fresh read
+    unsigned buttonsHeld = 0;                 // bit 0 left, 1 right, 2 middle
+    unsigned buttonsPressedSincePoll = 0;
+    unsigned buttonsTapped = 0;
+    bool pointerShown = false;                // the system pointer is shown and followed
+    bool pointerHeld = false;                 // hidden and held: only relative motion counts
+    bool freshFrame = true;                   // the next mouse read takes this frame's movement
+    std::int16_t lastDX = 0, lastDY = 0, lastWheel = 0;
+    std::uint64_t lastEventTake = 0;          // counter value when the events were last taken
+    // ---- joysticks
+    std::array<JoystickDevice, maxJoysticks> joystickDevices;
+    std::array<std::string, maxJoysticks> joystickNames;  // "instance, product"
+    int joystickCount = 0;
+    bool joysticksStarted = false;
 
-    void pollKeyboard();            // keyState becomes keysHeld
-    bool isKeyDown(int keyCode) const { return (keyState[keyCode & 0xFF] & 0x80) != 0; }
+    void handleEvent(const platform::Event& event);
+    void pollForFrame();       // takes the events, fixes the frame's taps, sets freshFrame
+    void poll();               // takes the events when the last take is over a millisecond old
+    bool isKeyDown(int keyCode) const { return keysHeld[keyCode & 0xFF] || tapped[keyCode & 0xFF]; }
+    // A press may still type while its key is down, or was down at the frame's poll, or went
+    // down since: a key let go between two reads in a frame keeps its character.
+    bool mayType(int code) const { return !charGiven[code] && (isKeyDown(code) || downAtPoll[code] || pressedSincePoll[code]); }
+    unsigned buttonsDown() const { return buttonsHeld | buttonsTapped; }
+
+private:
+    void press(int keyCode);
+    std::uint8_t typedByte(char text) const;
+    void takeEvents();
 };
 
 extern InputManager* inputManager;  // null before start-up and after shutdown
+
+// ---- the operations the commands share
+MouseState readMouse();                   // zero without InputManager
+void clampMousePosition();                // mouseX, mouseY onto the screen
+JoystickState readJoystick(int index);    // zero, hats centred, for no joystick
+void openJoysticks(InputManager& input);  // the devices attached now, at most 10
+int typedChar();                          // the character of a key press not yet handed out; 0 none
+bool keyTyped();                          // typedChar() != 0
+void showPointer(InputManager& input, bool show);
+void waitForInputChange();                // returns on input, or after 15 passes of 5 ms
 
 } // namespace tarvoke

@@ -34,6 +34,10 @@ struct Event {
 
 // Takes the next pending event; false when none is left.
 bool pollEvent(Event& event);
+// Reads what the window system has sent, then hands every pending key, text and mouse event to
+// `handle` in order, leaving the window events queued for pollEvent.
+void takeInputEvents(void (*handle)(const Event& event));
+bool hasEventPump();                       // false before the window system is reached
 
 // The key code of a window-system key, for tests and the key tables: -1 when it has none.
 int keyCodeOfScancode(int scancode);

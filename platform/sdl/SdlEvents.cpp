@@ -64,6 +64,19 @@ bool translate(const SDL_Event& sdl, Event& event) {
 
 } // namespace
 
+bool hasEventPump() { return SDL_WasInit(SDL_INIT_EVENTS) != 0; }
+
+void takeInputEvents(void (*handle)(const Event& event)) {
+    if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
+    SDL_PumpEvents();
+    SDL_Event sdl;
+    Event event;
+    // Key, text and mouse events are the contiguous range from key-down to the wheel.
+    while (SDL_PeepEvents(&sdl, 1, SDL_GETEVENT, SDL_KEYDOWN, SDL_MOUSEWHEEL) == 1) {
+        if (translate(sdl, event)) handle(event);
+    }
+}
+
 bool pollEvent(Event& event) {
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return false;
     SDL_Event sdl;

@@ -49,5 +49,21 @@ TEST(Examples, HighScoresReadsOnItsSecondRunWhatItsFirstWrote) {
     }
 }
 
+TEST(Examples, TheInputMonitorRunsAndPrintsItsReadings) {
+    test::ScopedTempDir temp;
+    const std::string shot = temp.file("monitor.png");
+    test::ChildProgram game(std::string(TARVOKE_EXAMPLES) + "/input-monitor",
+                            {"--tarvoke-frames", "10", "--tarvoke-screenshot", shot});
+    int code = -1;
+    ASSERT_TRUE(game.waitForExit(30000, code));
+    EXPECT_EQ(code, 0);
+    Image frame;
+    ASSERT_TRUE(readImageFile(frame, shot, noColourKey));
+    int white = 0;
+    for (int y = 0; y < 130; ++y)
+        for (int x = 0; x < frame.width; ++x) white += frame.pixel(x, y)[0] == 255;
+    EXPECT_GT(white, 400) << "the title and the keyboard, mouse and joystick lines";
+}
+
 } // namespace
 } // namespace tarvoke
