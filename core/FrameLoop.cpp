@@ -6,6 +6,7 @@
 #include "graphics3d/Graphics3D.h"
 #include "input/Input.h"
 #include "platform/Clock.h"
+#include "sound/Sound.h"
 
 namespace tarvoke {
 
@@ -90,9 +91,11 @@ void showScreen() {
     frameTime = now();
     while (paused) {
         pumpMessages();
+        keepMusicLooping();
         platform::sleepMilliseconds(pauseSleepMs);
     }
     pumpMessages();
+    keepMusicLooping();
     pollInputForFrame();
     endOnEndingKeys();
     presentFrame();

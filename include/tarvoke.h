@@ -7,5 +7,6 @@
 #include "tarvoke/graphics2d.h"
 #include "tarvoke/arrays.h"
 #include "tarvoke/graphics3d.h"
+#include "tarvoke/sound.h"
 #include "tarvoke/builtins.h"
 #include "tarvoke/pathfind.h"
