@@ -8,5 +8,6 @@
 #include "tarvoke/arrays.h"
 #include "tarvoke/graphics3d.h"
 #include "tarvoke/sound.h"
+#include "tarvoke/input.h"
 #include "tarvoke/builtins.h"
 #include "tarvoke/pathfind.h"
