@@ -1,5 +1,7 @@
 // The example games run for a few frames and show what they should.
 #include <gtest/gtest.h>
+#include <cstdlib>
+#include <cstring>
 #include "graphics2d/ImageFiles.h"
 #include "support/TestSupport.h"
 #include "support/XSession.h"
@@ -47,6 +49,42 @@ TEST(Examples, HighScoresReadsOnItsSecondRunWhatItsFirstWrote) {
         const std::string save = test::readFile(temp.file("savegame.dat"));  // magic, games played, ...
         EXPECT_EQ(save.substr(0, 5) + save.substr(16), "HSV1" + std::string(1, char(run)) + "Run " + char('0' + run) + "\r\n");
     }
+}
+
+// The board loads its four generated effects (green pads, none red) and its music reaches the
+// device: the disk driver's file holds the loop, louder on the left than on the right.
+TEST(Examples, TheSoundBoardLoadsItsSoundsAndPlaysItsMusic) {
+    test::ScopedTempDir temp;
+    const std::string shot = temp.file("board.png"), output = temp.file("out.pcm");
+    test::ChildProgram game(std::string(TARVOKE_EXAMPLES) + "/sound_board",
+                            {"--tarvoke-frames", "30", "--tarvoke-screenshot", shot},
+                            {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + output});
+    int code = -1;
+    ASSERT_TRUE(game.waitForExit(30000, code));
+    EXPECT_EQ(code, 0);
+    Image frame;
+    ASSERT_TRUE(readImageFile(frame, shot, noColourKey));
+    int loaded = 0, missing = 0;
+    for (int y = 0; y < frame.height; ++y) {
+        for (int x = 0; x < frame.width; ++x) {
+            const std::uint8_t* p = frame.pixel(x, y);
+            loaded += p[0] == 0 && p[1] == 0xA0 && p[2] == 0;
+            missing += p[0] == 0xFF && p[1] == 0 && p[2] == 0;
+        }
+    }
+    EXPECT_EQ(loaded, 4 * 40 * 40);
+    EXPECT_EQ(missing, 0);
+    const std::string pcm = test::readFile(output);
+    double left = 0, right = 0;
+    for (std::size_t at = 0; at + 4 <= pcm.size(); at += 4) {
+        std::int16_t frame[2];
+        std::memcpy(frame, pcm.data() + at, 4);
+        left += std::abs(frame[0]);
+        right += std::abs(frame[1]);
+    }
+    EXPECT_GT(pcm.size(), 4u * 22050 / 4) << "at least a quarter second of output";
+    EXPECT_GT(left / (pcm.size() / 4), 1000) << "the music plays";
+    EXPECT_GT(left, right);
 }
 
 } // namespace
