@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <vector>
+#include "platform/Files.h"
 
 namespace tarvoke {
 
@@ -100,6 +101,7 @@ bool parseWav(const std::uint8_t* bytes, std::size_t size, WavLayout& layout) {
 }
 
 bool readWavFile(const std::string& path, SampleBuffer& out) {
+    if (!platform::fileExists(path)) return false;  // only regular files: a pipe would block the open
     std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file) return false;
     const std::streamoff size = file.tellg();
