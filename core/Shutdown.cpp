@@ -10,6 +10,8 @@
 #include "platform/Clock.h"
 #include "platform/Process.h"
 #include "platform/Video.h"
+#include "sound/Sound.h"
+#include "tarvoke/sound.h"
 
 namespace tarvoke {
 namespace {
@@ -37,11 +39,11 @@ struct ShutdownStep {
 // The game's libraries go last of all: nothing of the engine calls into them.
 constexpr ShutdownStep shutdownSteps[] = {
     {1, "1 ms timer resolution", releaseTimerResolution},
-    {2, "stop the background music", nullptr},
+    {2, "stop the background music", stopMusic},
     {3, "3D scene", stopGraphics3D},
     {3, "graphics singleton, window and context", stopGraphics2D},
     {4, "input object", stopInput},
-    {5, "sound slots and sound device", nullptr},
+    {5, "sound slots and sound device", stopSound},
     {6, "network session and its thread", nullptr},
     {7, "archive slots and their pending files", stopFiles},
     {8, "main window id", forgetMainWindow},

@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Video.h"
+#include "sound/Sound.h"
 #include "tarvoke/graphics2d.h"
 #include "values/Random.h"
 
@@ -157,14 +158,14 @@ constexpr StartupStep startupSteps[] = {
     {3, "frame limiter at the project's frame rate", startFrameClock},
     {4, "window id, caption and title", captionWindow},
     {6, "input object", startInput},
-    {7, "sound device and sound slot table", nullptr},
+    {7, "sound device and sound slot table", startSound},
     {8, "network session, idle", nullptr},
     {9, "3D scene singleton", startGraphics3D},
     {10, "seed the random generator", seedRandomFromClock},
     {11, "windowed or full-screen mode", applyScreenModeSetting},
     {12, "bind input to the final window: joysticks, keyboard, mouse", bindInputToWindow},
     {12, "window id after the mode switch", refreshMainWindowId},
-    {13, "sound device for the final window", nullptr},
+    {13, "audio output for the final window; silent without one", openSoundOutput},
     {14, "font slot 0 current", selectDefaultFont},
     {15, "executable's directory current", enterExecutableDirectory},
     {16, "archive slots, both on the executable's own file", startFiles},

@@ -8,6 +8,7 @@
 #include "tarvoke/graphics2d.h"
 #include "tarvoke/arrays.h"
 #include "tarvoke/graphics3d.h"
+#include "tarvoke/sound.h"
 #include "tarvoke/input.h"
 #include "tarvoke/builtins.h"
 #include "tarvoke/pathfind.h"

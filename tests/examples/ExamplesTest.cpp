@@ -1,5 +1,8 @@
 // The example games run for a few frames and show what they should.
 #include <gtest/gtest.h>
+#include <vector>
+#include <cstring>
+#include <cstdlib>
 #include "graphics2d/ImageFiles.h"
 #include "support/TestSupport.h"
 #include "support/XSession.h"
@@ -63,6 +66,33 @@ TEST(Examples, TheInputMonitorRunsAndPrintsItsReadings) {
     for (int y = 0; y < 130; ++y)
         for (int x = 0; x < frame.width; ++x) white += frame.pixel(x, y)[0] == 255;
     EXPECT_GT(white, 400) << "the title and the keyboard, mouse and joystick lines";
+}
+
+// The board loads its four generated effects (four green pads) and its music reaches the device:
+// the disk driver's file holds the loop, louder on the left than on the right.
+TEST(Examples, TheSoundBoardLoadsItsSoundsAndPlaysItsMusic) {
+    test::ScopedTempDir temp;
+    const std::string shot = temp.file("board.png"), output = temp.file("out.pcm");
+    test::ChildProgram game(std::string(TARVOKE_EXAMPLES) + "/sound_board", {"--tarvoke-frames", "30", "--tarvoke-screenshot", shot},
+                            {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + output});
+    int code = -1;
+    ASSERT_TRUE(game.waitForExit(30000, code));
+    EXPECT_EQ(code, 0);
+    Image frame;
+    ASSERT_TRUE(readImageFile(frame, shot, noColourKey));
+    int loaded = 0;
+    for (int i = 0; i < frame.width * frame.height; ++i) {
+        const std::uint8_t* p = frame.pixel(i % frame.width, i / frame.width);
+        loaded += p[0] == 0 && p[1] == 0xA0 && p[2] == 0;
+    }
+    EXPECT_EQ(loaded, 4 * 40 * 40);
+    const std::string pcm = test::readFile(output);
+    std::vector<std::int16_t> samples(pcm.size() / 2);
+    std::memcpy(samples.data(), pcm.data(), samples.size() * 2);
+    double left = 0, right = 0;
+    for (std::size_t i = 0; i + 1 < samples.size(); i += 2) left += std::abs(samples[i]), right += std::abs(samples[i + 1]);
+    EXPECT_GT(left / (samples.size() / 2 + 1), 1000) << "the music plays";
+    EXPECT_GT(left, right);
 }
 
 } // namespace
