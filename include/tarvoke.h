@@ -8,3 +8,4 @@
 #include "tarvoke/arrays.h"
 #include "tarvoke/graphics3d.h"
 #include "tarvoke/builtins.h"
+#include "tarvoke/net.h"
