@@ -169,6 +169,13 @@ std::string littleEndian(std::int32_t value) {
     return bytes;
 }
 
+std::int32_t numberAt(const std::string& bytes, std::size_t offset) {
+    if (offset + 4 > bytes.size()) return 0;
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | std::uint8_t(bytes[offset + std::size_t(i)]);
+    return std::int32_t(value);
+}
+
 std::string message(int type, std::int32_t to, std::int32_t from, const std::string& payload) {
     return "TVKW" + std::string(1, char(type)) + littleEndian(std::int32_t(payload.size())) + littleEndian(to) +
            littleEndian(from) + payload;

@@ -63,6 +63,7 @@ private:
 
 std::string framed(const std::string& payload);  // "NL", big-endian length, payload
 std::string littleEndian(std::int32_t value);
+std::int32_t numberAt(const std::string& bytes, std::size_t offset);  // little-endian; 0 past the end
 // The 17-byte header ("TVKW", type, length, to, from) and the payload.
 std::string message(int type, std::int32_t to, std::int32_t from, const std::string& payload = "");
 std::string joinPayload(const std::string& name, bool hidden = false);  // 152 bytes
