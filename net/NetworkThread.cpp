@@ -2,15 +2,13 @@
 // client connection and (on the host) on the accepted connections, delivers user messages to
 // local players, lets the server part answer the rest and takes the server's replies.
 #include <algorithm>
-#include <chrono>
-#include <thread>
 #include "net/NetSession.h"
 
 namespace tarvoke {
 namespace {
 
 constexpr int maxReadyPerPass = 100;   // connections read from in one pass
-constexpr auto passInterval = std::chrono::milliseconds(10);
+constexpr int passIntervalMs = 10;      // the longest wait between passes
 
 // A valid message and where it came from: -1 the client connection, else an accepted one.
 struct Incoming {
@@ -88,6 +86,24 @@ void writeOutgoing(NetSession& session, const std::vector<Outgoing>& out) {
     }
 }
 
+// Waits until a socket has something to read, or at most one pass interval (new local players
+// and the stop flag are seen then). Packets already buffered need no wait at all.
+void waitForTraffic(NetSession& session) {
+    std::vector<platform::SocketHandle> handles;
+    bool buffered = false;
+    if (!session.clientSocket->isGone()) {
+        handles.push_back(session.clientSocket->handle());
+        buffered = session.clientSocket->hasWholePacket();
+    }
+    if (session.serverSocket.isOpen()) handles.push_back(session.serverSocket.handle());
+    for (const ServerConnection& c : session.connections) {
+        handles.push_back(c.connection->handle());
+        buffered = buffered || c.connection->hasWholePacket() || c.connection->isGone();
+    }
+    std::vector<char> ready;
+    platform::pollReadable(handles, ready, buffered ? 0 : passIntervalMs);
+}
+
 void closeServerPart(NetSession& session) {
     session.connections.clear();
     session.serverSocket.close();
@@ -149,6 +165,7 @@ bool networkPass(NetSession& session) {
             else forServer.push_back(in);
         }
     }
+    if (!incoming.empty()) session.changed.notify_all();  // a new id or a reply may be waited for
     std::vector<Outgoing> out;
     for (const Incoming& in : forServer) session.server.serve(in.message, in.connection, out);
     writeOutgoing(session, out);
@@ -156,10 +173,11 @@ bool networkPass(NetSession& session) {
 }
 
 void runNetworkThread(NetSession* session) {
-    while (networkPass(*session)) std::this_thread::sleep_for(passInterval);
+    while (networkPass(*session)) waitForTraffic(*session);
     std::lock_guard<std::mutex> hold(session->lock);
     session->threadRunning = false;
     session->stopRequested = true;
+    session->changed.notify_all();
 }
 
 } // namespace tarvoke
