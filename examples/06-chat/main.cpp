@@ -5,7 +5,8 @@
 //     chat host [PORT] NAME            chat join ADDRESS [PORT] NAME
 //
 // Lines are typed in the terminal the game was started from (or piped into it): the reading of
-// a line sits in readTypedLine, the one place to change for another way of typing. Escape ends.
+// a line sits in readTypedLine, the one place to change for another way of typing. The line
+// "/quit" or Escape ends the chat.
 #include <tarvoke.h>
 #include <cstdio>
 #include <deque>
@@ -96,6 +97,7 @@ void tarvokeMain() {
         for (StrValue text = netGetMessage(me); text.length() > 0; text = netGetMessage(me)) chat.add(text, "got");
         StrValue line;
         while (readTypedLine(*typed, line)) {
+            if (line == "/quit") return;
             const StrValue said = concat(name, ": ") + line;
             netSendMessage(me, "0", said);
             chat.add(said, "sent");

@@ -101,6 +101,12 @@ void RawPeer::close() {
     fd_ = -1;
 }
 
+void RawPeer::reset() {
+    const linger abort{1, 0};
+    setsockopt(fd_, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+    close();
+}
+
 bool RawPeer::connect(int port) {
     close();
     fd_ = socket(AF_INET, SOCK_STREAM, 0);

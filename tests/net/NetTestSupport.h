@@ -41,6 +41,7 @@ public:
     std::string receivePacket(int timeoutMs);  // one "NL" packet's payload; "" when none
     bool closedByPeer(int timeoutMs);           // the peer closed (or reset) within the time
     void close();
+    void reset();                               // closes with a reset instead of an orderly end
 
 private:
     int fd_ = -1;
