@@ -70,18 +70,6 @@ NumValue receiveBody(const platform::Socket& socket, std::FILE* file) {
 
 void setHttpTimeout(int milliseconds) { httpTimeoutMs = milliseconds; }
 
-bool HttpHeaderScanner::scan(const std::uint8_t* bytes, std::size_t size, std::size_t& bodyStart) {
-    for (std::size_t i = 0; i < size && !ended_; ++i) {
-        if (bytes[i] == '\r') continue;
-        lineEnds_ = bytes[i] == '\n' ? lineEnds_ + 1 : 0;
-        if (lineEnds_ == 2) {
-            ended_ = true;
-            bodyStart = i + 1;
-        }
-    }
-    return ended_;
-}
-
 NumValue httpGet(const StrValue& server, const StrValue& path, NumValue port, const StrValue& file) {
     SocketLayerUse sockets;
     if (!sockets.started) return 0;
