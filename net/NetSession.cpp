@@ -87,8 +87,6 @@ void endSession(NetSession& session) {
     session.holdsSocketLayer = platform::acquireSockets();
 }
 
-void runNetworkThread(NetSession* session);  // NetworkThread.cpp
-
 void startNetworkThread(NetSession& session) {
     if (session.thread.joinable()) session.thread.join();  // one that ended by itself
     {

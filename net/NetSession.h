@@ -78,6 +78,7 @@ extern NetSession* netSession;  // null before start-up and after shutdown
 void endSession(NetSession& session);
 // Sets the flags and starts the thread; the client connection must be open.
 void startNetworkThread(NetSession& session);
+void runNetworkThread(NetSession* session);  // the thread's body
 // Sets stopRequested and waits (50 ms checks) until the thread has ended.
 void stopNetworkThread(NetSession& session);
 bool isSessionRunning(NetSession& session);
@@ -90,13 +91,16 @@ bool netRequest(NetSession& session, NetMessage& message);
 // Makes a local player and waits for the server's id; -1 when none comes within the wait.
 int createLocalPlayer(NetSession& session, const std::string& name, bool hidden);
 
-// One pass of the network thread's work; false when the thread is to end. (Exposed for tests.)
-bool networkPass(NetSession& session);
+// A valid message read by the network thread and where it came from: -1 the client
+// connection (so, from the server), else the id of an accepted connection (a peer).
+struct Incoming {
+    NetMessage message;
+    int connection = -1;
+};
 
-// Handling of one message under the lock. Delivers a user message addressed to a registered
-// local player; true when it is thereby used up (it was not a broadcast).
-bool deliverLocally(NetSession& session, const NetMessage& message);
-// A message from the server (read on the client connection): replies and new ids.
-void takeServerMessage(NetSession& session, const NetMessage& message);
+// What one pass does with the messages it read: user messages for local players go to their
+// queues; the server's replies and new ids are taken; what peers sent goes to the server part,
+// whose answers come back to be written.
+std::vector<Outgoing> handleIncoming(NetSession& session, const std::vector<Incoming>& incoming);
 
 } // namespace tarvoke

@@ -10,12 +10,6 @@ namespace {
 constexpr int maxReadyPerPass = 100;   // connections read from in one pass
 constexpr int passIntervalMs = 10;      // the longest wait between passes
 
-// A valid message and where it came from: -1 the client connection, else an accepted one.
-struct Incoming {
-    NetMessage message;
-    int connection = -1;
-};
-
 void sendJoins(NetSession& session) {
     std::vector<NetMessage> joins;
     {
@@ -110,8 +104,8 @@ void closeServerPart(NetSession& session) {
     session.server.clear();
 }
 
-} // namespace
-
+// Under the lock: a user message addressed to a registered local player goes to its queue; true
+// when it is thereby used up (it was not a broadcast).
 bool deliverLocally(NetSession& session, const NetMessage& message) {
     if (message.type() != userMessage) return false;
     bool delivered = false;
@@ -124,6 +118,7 @@ bool deliverLocally(NetSession& session, const NetMessage& message) {
     return delivered && message.to() != toEveryone;
 }
 
+// Under the lock: a message from the server holds a reply or a new id.
 void takeServerMessage(NetSession& session, const NetMessage& message) {
     if (message.from() != serverId) return;
     if (message.type() >= 100) {
@@ -138,21 +133,9 @@ void takeServerMessage(NetSession& session, const NetMessage& message) {
     }
 }
 
-bool networkPass(NetSession& session) {
-    {
-        std::lock_guard<std::mutex> hold(session.lock);
-        if (session.stopRequested) return false;
-    }
-    sendJoins(session);
-    std::vector<Incoming> incoming;
-    readClient(session, incoming);
-    if (session.serverSocket.isOpen()) {
-        if (!acceptWaiting(session)) {
-            closeServerPart(session);
-            return false;
-        }
-        readConnections(session, incoming);
-    }
+} // namespace
+
+std::vector<Outgoing> handleIncoming(NetSession& session, const std::vector<Incoming>& incoming) {
     // Local delivery and the server's replies need the lock; routing on the server part does not.
     std::vector<Incoming> forServer;
     {
@@ -168,9 +151,32 @@ bool networkPass(NetSession& session) {
     if (!incoming.empty()) session.changed.notify_all();  // a new id or a reply may be waited for
     std::vector<Outgoing> out;
     for (const Incoming& in : forServer) session.server.serve(in.message, in.connection, out);
-    writeOutgoing(session, out);
+    return out;
+}
+
+namespace {
+
+// One pass; false when the thread is to end.
+bool networkPass(NetSession& session) {
+    {
+        std::lock_guard<std::mutex> hold(session.lock);
+        if (session.stopRequested) return false;
+    }
+    sendJoins(session);
+    std::vector<Incoming> incoming;
+    readClient(session, incoming);
+    if (session.serverSocket.isOpen()) {
+        if (!acceptWaiting(session)) {
+            closeServerPart(session);
+            return false;
+        }
+        readConnections(session, incoming);
+    }
+    writeOutgoing(session, handleIncoming(session, incoming));
     return true;
 }
+
+} // namespace
 
 void runNetworkThread(NetSession* session) {
     while (networkPass(*session)) waitForTraffic(*session);

@@ -98,10 +98,8 @@ TEST(HttpGet, LeavesARunningGameSessionAlone) {
     EXPECT_EQ(platform::socketUsers(), users);
     EXPECT_EQ(netSendMessage(me, me, "still here"), 1);
     StrValue received;
-    for (int i = 0; i < 200 && received.length() == 0; ++i) {
+    for (int i = 0; i < 200 && received.length() == 0; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
         received = netGetMessage(me);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
     EXPECT_STREQ(received.cStr(), "still here");
     stopNet();
     EXPECT_EQ(platform::socketUsers(), users - 1) << "the session's own use ends with it";

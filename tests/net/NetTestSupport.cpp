@@ -1,64 +1,44 @@
 #include "net/NetTestSupport.h"
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <chrono>
-#include <cstring>
 
 namespace tarvoke::test {
 namespace {
-
-sockaddr_in loopback(int port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(std::uint16_t(port));
-    return address;
-}
-
-bool readable(int fd, int timeoutMs) {
-    pollfd entry{fd, POLLIN, 0};
-    return poll(&entry, 1, timeoutMs) > 0;
-}
 
 int remainingMs(std::chrono::steady_clock::time_point deadline) {
     const auto left = deadline - std::chrono::steady_clock::now();
     return std::max(0, int(std::chrono::duration_cast<std::chrono::milliseconds>(left).count()));
 }
 
+std::chrono::steady_clock::time_point after(int ms) { return std::chrono::steady_clock::now() + std::chrono::milliseconds(ms); }
+
 } // namespace
 
 PeerProcess::PeerProcess() {
     int down[2], up[2];
     if (pipe(down) != 0 || pipe(up) != 0) return;
-    const pid_t child = fork();
-    if (child == 0) {
+    pid_ = fork();
+    if (pid_ == 0) {
         dup2(down[0], 0);
         dup2(up[1], 1);
-        for (int fd : {down[0], down[1], up[0], up[1]}) ::close(fd);
         execl(TARVOKE_NET_PEER, "net_peer", static_cast<char*>(nullptr));
         _exit(127);
     }
     ::close(down[0]);
     ::close(up[1]);
-    pid_ = child;
     toChild_ = down[1];
     fromChild_ = up[0];
     signal(SIGPIPE, SIG_IGN);
 }
 
 PeerProcess::~PeerProcess() {
-    if (pid_ > 0) {
-        const std::string quit = "quit\n";
-        if (write(toChild_, quit.data(), quit.size()) > 0) {
-            for (int i = 0; i < 300 && waitpid(pid_t(pid_), nullptr, WNOHANG) == 0; ++i) usleep(10000);
-        }
-        kill();
-    }
+    if (pid_ > 0 && write(toChild_, "quit\n", 5) == 5)
+        for (int i = 0; i < 300 && waitpid(pid_t(pid_), nullptr, WNOHANG) == 0; ++i) usleep(10000);
+    kill();
     ::close(toChild_);
     ::close(fromChild_);
 }
@@ -73,100 +53,77 @@ void PeerProcess::kill() {
 std::string PeerProcess::call(const std::string& command, int timeoutMs) {
     const std::string line = command + "\n";
     if (write(toChild_, line.data(), line.size()) != ssize_t(line.size())) return "<no answer>";
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        const std::size_t end = pending_.find('\n');
-        if (end != std::string::npos) {
-            std::string answer = pending_.substr(0, end);
-            pending_.erase(0, end + 1);
-            return answer;
-        }
+    const auto deadline = after(timeoutMs);
+    std::size_t end;
+    while ((end = pending_.find('\n')) == std::string::npos) {
         char buffer[4096];
-        if (!readable(fromChild_, remainingMs(deadline))) return "<no answer>";
-        const ssize_t count = read(fromChild_, buffer, sizeof buffer);
+        pollfd answers{fromChild_, POLLIN, 0};
+        const ssize_t count = poll(&answers, 1, remainingMs(deadline)) > 0 ? read(fromChild_, buffer, sizeof buffer) : 0;
         if (count <= 0) return "<no answer>";
         pending_.append(buffer, std::size_t(count));
     }
+    std::string answer = pending_.substr(0, end);
+    pending_.erase(0, end + 1);
+    return answer;
 }
 
-int freePort() {
-    RawListener listener;
-    return listener.port();
-}
-
-RawPeer::~RawPeer() { close(); }
-
-void RawPeer::close() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-}
-
-void RawPeer::reset() {
-    const linger abort{1, 0};
-    setsockopt(fd_, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
-    close();
-}
+int freePort() { return RawListener().port(); }
 
 bool RawPeer::connect(int port) {
-    close();
-    fd_ = socket(AF_INET, SOCK_STREAM, 0);
-    const sockaddr_in address = loopback(port);
-    return fd_ >= 0 && ::connect(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    platform::SocketStatus status;
+    socket = platform::connectTo({0x7F000001, std::uint16_t(port)}, 2000, status);
+    return socket.isOpen();
 }
 
-bool RawPeer::send(const std::string& bytes) {
-    return ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == ssize_t(bytes.size());
+bool RawPeer::send(const std::string& bytes) const {
+    platform::SocketStatus status;
+    return platform::sendSome(socket, bytes.data(), bytes.size(), status) == long(bytes.size());
 }
 
-std::string RawPeer::receive(std::size_t count, int timeoutMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+std::string RawPeer::receive(std::size_t count, int timeoutMs) const {
+    const auto deadline = after(timeoutMs);
     std::string bytes;
-    while (bytes.size() < count && readable(fd_, remainingMs(deadline))) {
-        char buffer[4096];
-        const ssize_t got = recv(fd_, buffer, std::min(sizeof buffer, count - bytes.size()), 0);
+    char buffer[4096];
+    platform::SocketStatus status;
+    while (bytes.size() < count && platform::waitReadable(socket, remainingMs(deadline))) {
+        const long got = platform::receiveSome(socket, buffer, std::min(sizeof buffer, count - bytes.size()), status);
         if (got <= 0) break;
         bytes.append(buffer, std::size_t(got));
     }
     return bytes;
 }
 
-std::string RawPeer::receivePacket(int timeoutMs) {
+std::string RawPeer::receivePacket(int timeoutMs) const {
     const std::string header = receive(4, timeoutMs);
-    if (header.size() < 4 || header[0] != 'N' || header[1] != 'L') return "";
-    const std::size_t size = std::size_t(std::uint8_t(header[2])) << 8 | std::uint8_t(header[3]);
-    return receive(size, timeoutMs);
+    if (header.size() < 4 || header.compare(0, 2, "NL") != 0) return "";
+    return receive(std::size_t(std::uint8_t(header[2])) << 8 | std::uint8_t(header[3]), timeoutMs);
 }
 
-bool RawPeer::closedByPeer(int timeoutMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+bool RawPeer::closedByPeer(int timeoutMs) const {
+    const auto deadline = after(timeoutMs);
     char buffer[4096];
-    while (readable(fd_, remainingMs(deadline))) {
-        if (recv(fd_, buffer, sizeof buffer, 0) <= 0) return true;
-    }
+    platform::SocketStatus status;
+    while (platform::waitReadable(socket, remainingMs(deadline)))
+        if (platform::receiveSome(socket, buffer, sizeof buffer, status) <= 0) return true;
     return false;
 }
 
-RawListener::RawListener() {
-    fd_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = loopback(0);
-    socklen_t size = sizeof address;
-    if (bind(fd_, reinterpret_cast<sockaddr*>(&address), size) != 0 || listen(fd_, 16) != 0) return;
-    getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size);
-    port_ = ntohs(address.sin_port);
+void RawPeer::reset() {
+    const linger abort{1, 0};
+    setsockopt(int(socket.handle()), SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+    socket.close();
 }
 
-RawListener::~RawListener() { ::close(fd_); }
-
-RawPeer RawListener::accept(int timeoutMs) {
-    if (!readable(fd_, timeoutMs)) return RawPeer();
-    return RawPeer(::accept(fd_, nullptr, nullptr));
+RawPeer RawListener::accept(int timeoutMs) const {
+    RawPeer peer;
+    platform::SocketStatus status;
+    if (platform::waitReadable(socket, timeoutMs)) peer.socket = platform::acceptConnection(socket, status);
+    platform::setBlocking(peer.socket, true);
+    return peer;
 }
 
 std::string framed(const std::string& payload) {
-    std::string header = "NL";
-    header += char(payload.size() >> 8);
-    header += char(payload.size() & 0xFF);
-    return header + payload;
+    return "NL" + std::string(1, char(payload.size() >> 8)) + char(payload.size() & 0xFF) + payload;
 }
 
 std::string littleEndian(std::int32_t value) {
@@ -188,9 +145,8 @@ std::string message(int type, std::int32_t to, std::int32_t from, const std::str
 }
 
 std::string joinPayload(const std::string& name, bool hidden) {
-    std::string payload = littleEndian(-1) + littleEndian(-1) + char(hidden) + '\0';
-    payload += name.substr(0, 127) + std::string(127 - std::min<std::size_t>(name.size(), 127), '\0');
-    return payload + std::string(15, '\0');
+    const std::string kept = name.substr(0, 127);
+    return littleEndian(-1) + littleEndian(-1) + char(hidden) + '\0' + kept + std::string(127 - kept.size() + 15, '\0');
 }
 
 } // namespace tarvoke::test

@@ -1,8 +1,9 @@
 // Helpers for the network tests: a session peer in its own process driven line by line, a raw
-// TCP peer that speaks the packet framing by hand, and the protocol's bytes built by hand.
+// TCP peer whose bytes the test writes and reads by hand, and the protocol's bytes built by hand.
 #pragma once
 #include <cstdint>
 #include <string>
+#include "platform/Sockets.h"
 
 namespace tarvoke::test {
 
@@ -22,44 +23,26 @@ private:
     std::string pending_;
 };
 
-int freePort();  // a loopback port nobody listens on right now
+int freePort();  // a port nobody listens on right now
 
 // A TCP connection on loopback handled byte by byte.
-class RawPeer {
-public:
-    RawPeer() = default;
-    explicit RawPeer(int fd) : fd_(fd) {}
-    ~RawPeer();
-    RawPeer(RawPeer&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-    RawPeer(const RawPeer&) = delete;
-    RawPeer& operator=(const RawPeer&) = delete;
+struct RawPeer {
+    platform::Socket socket;
 
     bool connect(int port);
-    bool send(const std::string& bytes);
+    bool send(const std::string& bytes) const;
     // Up to `count` bytes, fewer when the time runs out or the peer closes.
-    std::string receive(std::size_t count, int timeoutMs);
-    std::string receivePacket(int timeoutMs);  // one "NL" packet's payload; "" when none
-    bool closedByPeer(int timeoutMs);           // the peer closed (or reset) within the time
-    void close();
-    void reset();                               // closes with a reset instead of an orderly end
-
-private:
-    int fd_ = -1;
+    std::string receive(std::size_t count, int timeoutMs) const;
+    std::string receivePacket(int timeoutMs) const;  // one "NL" packet's payload; "" when none
+    bool closedByPeer(int timeoutMs) const;           // the peer closed (or reset) within the time
+    void reset();                                     // closes with a reset, not an orderly end
 };
 
-// A listening socket on a free loopback port.
-class RawListener {
-public:
-    RawListener();
-    ~RawListener();
-    RawListener(const RawListener&) = delete;
-    RawListener& operator=(const RawListener&) = delete;
-    int port() const { return port_; }
-    RawPeer accept(int timeoutMs);
-
-private:
-    int fd_ = -1;
-    int port_ = 0;
+// A listening socket on a free port.
+struct RawListener {
+    platform::Socket socket = platform::openListener(0);
+    int port() const { return platform::localAddressOf(socket).port; }
+    RawPeer accept(int timeoutMs) const;
 };
 
 std::string framed(const std::string& payload);  // "NL", big-endian length, payload

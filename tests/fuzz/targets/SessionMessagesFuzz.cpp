@@ -1,7 +1,8 @@
-// The session's handling of packets from the network: the input is a run of records (source,
-// 16-bit length, packet bytes), source 0 being the server seen from a client and 1..4 the
-// host's accepted connections. Whatever arrives, the host answers only in well-formed messages,
-// to connections it has heard from, and nothing it keeps grows past its bounds.
+// The session's handling of what the network thread reads: the input is a run of records
+// (source, 16-bit length, packet bytes), source 0 being the client connection (the server
+// speaking) and 1..4 the host's accepted connections (peers). Whatever arrives, peers cannot
+// answer this program's requests or give its players ids, the server part answers only in
+// well-formed messages to connections it heard from, and nothing kept grows past its bounds.
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -15,43 +16,36 @@ void check(bool condition, const char* what) {
     std::abort();
 }
 
-void addLocalPlayer(tarvoke::NetSession& session, int id) {
-    tarvoke::NetPlayer player;
-    player.id = id;
-    session.localPlayers.push_back(player);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tarvoke;
     NetSession session;  // no sockets, no thread
-    addLocalPlayer(session, 101);
-    addLocalPlayer(session, 102);
-    addLocalPlayer(session, idJoinSent);
+    for (int id : {101, 102, idJoinSent}) {
+        session.localPlayers.emplace_back();
+        session.localPlayers.back().id = id;
+    }
     std::set<int> sources;
     for (std::size_t at = 0; at + 3 <= size;) {
-        const int source = data[at] % 5;
+        const int source = data[at] % 5 - 1;
         const std::size_t length = std::min<std::size_t>(std::size_t(data[at + 1]) | std::size_t(data[at + 2]) << 8, size - at - 3);
-        const std::uint8_t* packet = data + at + 3;
+        Incoming in;
+        in.connection = source;
+        const bool valid = readMessage(data + at + 3, length, in.message);
         at += 3 + length;
-        NetMessage message;
-        if (!readMessage(packet, length, message)) continue;
-        check(message.wireSize() == length, "an accepted packet is exactly one message");
-        std::vector<Outgoing> out;
-        {
-            std::lock_guard<std::mutex> hold(session.lock);
-            if (deliverLocally(session, message)) continue;
-            if (source == 0) takeServerMessage(session, message);
-        }
-        if (source == 0) continue;
-        sources.insert(source);
-        session.server.serve(message, source, out);
-        for (const Outgoing& o : out) {
+        if (!valid) continue;
+        check(in.message.wireSize() == length, "an accepted packet is exactly one message");
+        if (source >= 0) sources.insert(source);
+        const std::size_t replies = session.replies.size();
+        const int waitingId = session.localPlayers.back().id;
+        for (const Outgoing& o : handleIncoming(session, {in})) {
             check(sources.count(o.connection) == 1, "answers go to connections that spoke");
             NetMessage copy;
             check(readMessage(o.message.bytes.data(), o.message.wireSize(), copy), "answers are well-formed messages");
         }
+        if (source >= 0)
+            check(session.replies.size() == replies && session.localPlayers.back().id == waitingId,
+                  "peers can neither answer this program's requests nor give its players ids");
     }
     for (const NetPlayer& player : session.localPlayers)
         check(player.messages.size() <= maxQueuedMessages, "a player's queue stays bounded");
