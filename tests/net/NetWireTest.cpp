@@ -104,6 +104,7 @@ TEST(NetWire, HostSurvivesPeersThatBreakTheRules) {
         }
         EXPECT_EQ(other.call("name " + otherId), "Otto") << row.what;
     }
+    EXPECT_EQ(other.call("get " + otherId + " 200"), "") << "the bad broadcasts were all dropped";
     // A connection cut in the middle of a packet: its player goes, the others stay.
     {
         JoinedPeer peer(gamePort);
