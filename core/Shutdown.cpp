@@ -7,6 +7,7 @@
 #include "graphics2d/Graphics2D.h"
 #include "graphics3d/Graphics3D.h"
 #include "input/Input.h"
+#include "net/Net.h"
 #include "platform/Clock.h"
 #include "platform/Process.h"
 #include "platform/Video.h"
@@ -44,7 +45,7 @@ constexpr ShutdownStep shutdownSteps[] = {
     {3, "graphics singleton, window and context", stopGraphics2D},
     {4, "input object", stopInput},
     {5, "sound slots and sound device", stopSound},
-    {6, "network session and its thread", nullptr},
+    {6, "network session: leaves announced, thread stopped", stopNet},
     {7, "archive slots and their pending files", stopFiles},
     {8, "main window id", forgetMainWindow},
     {9, "INI document and line file written back if changed, file channels closed", saveFilesAtEnd},

@@ -7,6 +7,7 @@
 #include "graphics2d/Graphics2D.h"
 #include "graphics3d/Graphics3D.h"
 #include "input/Input.h"
+#include "net/Net.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Video.h"
@@ -159,7 +160,7 @@ constexpr StartupStep startupSteps[] = {
     {4, "window id, caption and title", captionWindow},
     {6, "input object", startInput},
     {7, "sound device and sound slot table", startSound},
-    {8, "network session, idle", nullptr},
+    {8, "network session, idle", startNet},
     {9, "3D scene singleton", startGraphics3D},
     {10, "seed the random generator", seedRandomFromClock},
     {11, "windowed or full-screen mode", applyScreenModeSetting},

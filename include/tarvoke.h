@@ -12,3 +12,4 @@
 #include "tarvoke/input.h"
 #include "tarvoke/builtins.h"
 #include "tarvoke/pathfind.h"
+#include "tarvoke/net.h"
