@@ -98,12 +98,18 @@ void buildShadowEdges(MeshObjectX& mesh) {
         const auto found = first.find(PositionKey{corner.position.x, corner.position.y, corner.position.z});
         mesh.weldedVertices.append(found == first.end() ? -1 : found->second);
     }
-    // Each edge by its two vertices, to the triangles that have it.
+    // Each edge by its two vertices, to the triangles that have it. A triangle with two corners
+    // on one vertex (the tip of a cone, say) has no area and neighbours nothing: taken as the
+    // neighbour of a real triangle, it would make that triangle's edge a silhouette.
     std::unordered_multimap<std::uint64_t, std::int32_t> trianglesAt;
     auto vertexOf = [&](std::size_t t, std::size_t i) { return mesh.weldedVertices[t * 3 + i % 3]; };
+    auto isSolid = [&](std::size_t t) {
+        const std::int32_t a = vertexOf(t, 0), b = vertexOf(t, 1), c = vertexOf(t, 2);
+        return a >= 0 && b >= 0 && c >= 0 && a != b && b != c && c != a;
+    };
     for (std::size_t t = 0; t < corners / 3; ++t)
-        for (std::size_t i = 0; i < 3; ++i)
-            if (vertexOf(t, i) >= 0 && vertexOf(t, i + 1) >= 0)
+        if (isSolid(t))
+            for (std::size_t i = 0; i < 3; ++i)
                 trianglesAt.emplace(edgeKey(vertexOf(t, i), vertexOf(t, i + 1)), std::int32_t(t));
     for (std::size_t t = 0; t < corners / 3; ++t)
         for (std::size_t i = 0; i < 3; ++i) {
