@@ -1,5 +1,6 @@
 // Points, lines, axis arrows, camera-facing sprites and the debug wire shapes of the 3D scene.
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <algorithm>
 #include "graphics2d/Graphics2D.h"
 #include "graphics2d/TextureBinding.h"
@@ -134,8 +135,10 @@ void drawSprite3D(NumValue id, NumValue x, NumValue y, NumValue z, NumValue scal
     const float s1 = (float(geometry.width) - 0.5f) / float(geometry.textureWidth);
     const float t1 = (float(geometry.height) - 0.5f) / float(geometry.textureHeight);
     bindSprite(sprite, -1, false);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    // Clamped to the edge texels: clamping to the texture's border would blend its black into
+    // the left and bottom edges (the right and top are inset by half a texel).
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);
     vertex(point - right * a);

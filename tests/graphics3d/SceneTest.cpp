@@ -165,6 +165,37 @@ TEST_F(Scene, LinearFogReachesItsColourAtTheFarPlane) {
     EXPECT_FALSE(glIsEnabled(GL_FOG));
 }
 
+// A scene file of two white cubes side by side, each naming its own picture.
+TEST_F(Scene, EachMeshOfASceneIsDrawnWithItsOwnPicture) {
+    test::Bytes cube = test::binaryCube();
+    for (int colour = 0; colour < 6; ++colour) test::set32(cube, 24 + 4 * std::size_t(colour), 0x00FFFFFF);
+    test::writeFile(temp.file("left.ddd"), std::string(cube.begin(), cube.end()));
+    test::set32(cube, 24 + 6 * 4 + 36 * 8 + 4, 0xC3FF0000u);  // x offset -510: from 2 to 3
+    test::writeFile(temp.file("right.ddd"), std::string(cube.begin(), cube.end()));
+    bmp("red.bmp", 4, 4, test::filled(4, 4, {255, 0, 0}));
+    bmp("blue.bmp", 4, 4, test::filled(4, 4, {0, 0, 255}));
+    test::writeFile(temp.file("pair.ddw"), ";DDW\n[textures]\ncount=2\n1=red.bmp\n2=blue.bmp\n[objects]\ncount=2\n"
+                                           "1=left.ddd\n1ta=1\n1tb=-1\n2=right.ddd\n2ta=2\n2tb=-1\n");
+    loadObject(temp.file("pair.ddw").c_str(), 3);
+    begin3D(1, 100, 90);
+    setCamera(1.5, 0.5, 6, 1.5, 0.5, 0);
+    drawObject(3, 0);
+    EXPECT_EQ(at(272, 240), red);
+    EXPECT_EQ(at(368, 240), (Rgb{0, 0, 255}));
+}
+
+// A 16 x 8 picture at scale 0.25 stands on the point as a quad 2 units wide and 1 high.
+TEST_F(Scene, ASpriteInTheSceneStandsOnItsPointFacingTheCamera) {
+    bmp("green.bmp", 16, 8, test::filled(16, 8, {0, 255, 0}));
+    loadSprite(temp.file("green.bmp").c_str(), 5);
+    begin3D(1, 100, 90);
+    setCamera(0, 0, 5, 0, 0, 0);
+    rotateTransform(90, 0, 1, 0);  // turning the scene does not turn the quad away
+    drawSprite3D(5, 0, 0, 0, 0.25);
+    for (auto [x, y] : {std::pair{274, 194}, {366, 238}}) EXPECT_EQ(at(x, y), green) << x << "," << y;
+    for (auto [x, y] : {std::pair{269, 216}, {371, 216}, {320, 189}, {320, 243}}) EXPECT_EQ(at(x, y), black) << x << "," << y;
+}
+
 // ---------------------------------------------------------------- shadows
 
 // Seen from 20 units above with a 30-degree view (one unit is 44.8 pixels), a grey floor and a
