@@ -168,10 +168,9 @@ void begin3D(NumValue nearPlane, NumValue farPlane, NumValue fieldOfView) {
     takeFrustumPlanes(scene);
 }
 
+// setViewport closes the shadow pass first (through the hook) and then resets the 2D state.
 void end3D() {
-    if (!kestrel3D || !hasMainWindow()) return;
-    if (kestrel3D->scene.shadowPass) leaveShadowPass(kestrel3D->scene);
-    resetState2D(0, 0, 0, 0);
+    if (kestrel3D && hasMainWindow()) setViewport(0, 0, 0, 0);
 }
 
 void setCamera(NumValue x, NumValue y, NumValue z, NumValue targetX, NumValue targetY, NumValue targetZ) {
