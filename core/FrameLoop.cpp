@@ -96,6 +96,7 @@ void showScreen() {
     }
     pollInputForFrame();
     endOnEndingKeys();
+    leaveShadowPass3D();
     keepMusicLooping();
     pumpMessages();
     presentFrame();

@@ -34,6 +34,23 @@ void resetFrame2D();                  // blending off, full opacity, background 
 // Saves the back buffer, read before the swap, as an opaque PNG. False when it could not.
 bool saveBackBufferAsPng(const std::string& path);
 
+// ---- what the 3D scene draws within (graphics3d reads the 2D state through these)
+struct DrawingArea {
+    int x = 0, y = 0;           // top-left corner in window pixels, y from the top
+    int width = 0, height = 0;
+};
+DrawingArea viewport2D();             // the 2D drawing area last set; zeros without graphics
+float globalAlpha2D();                // the opacity of the alpha mode; 1 without graphics
+struct SpriteGeometry {
+    int width = 0, height = 0;                 // the picture
+    int textureWidth = 0, textureHeight = 0;   // its texture, powers of two
+};
+SpriteGeometry spriteGeometry(int id);  // zeros for an empty slot or an id outside the table
+// setViewport runs this first. 3D graphics registers it while it runs, to leave its shadow
+// pass before the viewport changes, so that 2D never reaches into 3D. Null: nothing.
+using ViewportChangeHook = void (*)();
+void setViewportChangeHook(ViewportChangeHook hook);
+
 // ---- the screen kept under a text entry (input's inputText), in tiled image 3
 void keepScreenCopy();                // copies the whole screen
 void drawScreenCopy();                // draws it back from the top-left corner

@@ -1,6 +1,7 @@
 // The fixed OpenGL state under which all 2D drawing happens.
 #include <GL/gl.h>
 #include <cmath>
+#include "graphics2d/Graphics2D.h"
 #include "graphics2d/OpenGLKestrel.h"
 #include "tarvoke/graphics2d.h"
 
@@ -52,8 +53,31 @@ void resetState2D(int x, int y, int width, int height) {
 } // namespace tarvoke
 
 namespace tarvoke {
+namespace {
+
+ViewportChangeHook viewportChangeHook = nullptr;
+
+} // namespace
+
+void setViewportChangeHook(ViewportChangeHook hook) { viewportChangeHook = hook; }
+
+DrawingArea viewport2D() {
+    if (!openGLKestrel) return {};
+    const Viewport& area = openGLKestrel->viewport;
+    return {area.x, area.y, area.width, area.height};
+}
+
+float globalAlpha2D() { return openGLKestrel ? openGLKestrel->globalAlpha : 1.0f; }
+
+SpriteGeometry spriteGeometry(int id) {
+    if (!openGLKestrel || !SpriteStore::isValidId(id)) return {};
+    const SpriteSlot& slot = openGLKestrel->sprites.slot(id);
+    if (slot.isEmpty()) return {};
+    return {slot.width, slot.height, slot.textureWidth, slot.textureHeight};
+}
 
 void setViewport(NumValue x, NumValue y, NumValue width, NumValue height) {
+    if (viewportChangeHook) viewportChangeHook();
     resetState2D(toInt(x), toInt(y), toInt(width), toInt(height));
 }
 

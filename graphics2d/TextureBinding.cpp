@@ -10,19 +10,28 @@ namespace {
 // unit switch, so a unit already off is left alone; a new context starts with it off too.
 bool secondUnitOff = false;
 
-void bindSecondUnit(const SpriteStore& store, int id, int secondId) {
+} // namespace
+
+void bindSecondUnitTexture(GLuint name) {
     if (!glExt.activeTexture) return;
-    const bool wanted = secondId >= 0 && id >= 0 && SpriteStore::isValidId(secondId);
-    if (!wanted && secondUnitOff) return;
+    if (name == 0 && secondUnitOff) return;
     glExt.activeTexture(GL_TEXTURE1_ARB);
-    if (wanted) {
-        glBindTexture(GL_TEXTURE_2D, store.slot(secondId).texture.name());
+    if (name != 0) {
+        glBindTexture(GL_TEXTURE_2D, name);
         glEnable(GL_TEXTURE_2D);
     } else {
         glDisable(GL_TEXTURE_2D);
     }
     glExt.activeTexture(GL_TEXTURE0_ARB);
-    secondUnitOff = !wanted;
+    secondUnitOff = name == 0;
+}
+
+namespace {
+
+void bindSecondUnit(const SpriteStore& store, int id, int secondId) {
+    const bool wanted = secondId >= 0 && id >= 0 && SpriteStore::isValidId(secondId);
+    // An empty slot's texture name is 0, which switches the unit off like no sprite at all.
+    bindSecondUnitTexture(wanted ? store.slot(secondId).texture.name() : 0);
 }
 
 } // namespace
@@ -40,6 +49,16 @@ void bindSprite(int id, int secondId, bool mipmapped) {
     }
     const SpriteSlot& slot = store.slot(id);
     glBindTexture(GL_TEXTURE_2D, mipmapped ? slot.mipTexture.name() : slot.texture.name());
+    glEnable(GL_TEXTURE_2D);
+}
+
+void bindTextureNames(GLuint first, GLuint second) {
+    bindSecondUnitTexture(second);
+    if (first == 0) {
+        glDisable(GL_TEXTURE_2D);
+        return;
+    }
+    glBindTexture(GL_TEXTURE_2D, first);
     glEnable(GL_TEXTURE_2D);
 }
 

@@ -18,15 +18,15 @@ std::unique_ptr<Kestrel3D> ownedKestrel3D;
 bool startGraphics3D() {
     if (!ownedKestrel3D) ownedKestrel3D = std::make_unique<Kestrel3D>(openGLKestrel);
     kestrel3D = ownedKestrel3D.get();
+    registerViewportHook3D(true);
     return true;
 }
 
 void stopGraphics3D() {
+    registerViewportHook3D(false);
     ownedKestrel3D.reset();
     kestrel3D = nullptr;
 }
-
-void resetFrame3D() { setShader(-1); }
 
 Kestrel3D::Kestrel3D(OpenGLKestrel* graphicsObject) : graphics(graphicsObject), objects(objectSlotCount) {}
 

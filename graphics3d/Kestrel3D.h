@@ -1,12 +1,15 @@
-// Kestrel3D: the 3D singleton. It owns the object table (4224 slots of models and scenes) and
-// the shader table: 255 slots of GLSL programs that apply to everything drawn, 2D and 3D, while
-// one is active.
+// Kestrel3D: the 3D singleton. It owns the object table (4224 slots of models and scenes), the
+// 3D scene's state (camera, transforms, lights, the shadow pass), the cel-shading ramp, the
+// object being built, and the shader table: 255 slots of GLSL programs that apply to everything
+// drawn, 2D and 3D, while one is active.
 #pragma once
 #include <GL/gl.h>
 #include <array>
+#include <cstdint>
 #include <vector>
 #include "graphics2d/OpenGLKestrel.h"
 #include "graphics3d/ObjectTable.h"
+#include "graphics3d/SceneState.h"
 
 namespace tarvoke {
 
@@ -29,6 +32,10 @@ public:
     std::vector<ObjectSlot> objects;                   // the object table, indexed by object id
     std::array<ShaderSlot, shaderSlotCount> shaders{};  // the shader table
     int currentShader = -1;                            // -1 (or any value outside 0..254): none
+    SceneState scene;                                  // projection, camera, transforms, lights
+    // Brightness levels of cel shading, 0..255, read across a mesh's cel texture.
+    std::vector<std::uint8_t> celRamp{100, 160, 160, 160, 160, 160, 160, 207, 255, 255, 255, 255, 255, 255, 255, 255};
+    int buildingObject = -1;                           // the slot startObject fills; -1: none
 
     // Deletes the slot's program and shaders (when the driver can) and empties the slot.
     void clearShaderSlot(ShaderSlot& slot);

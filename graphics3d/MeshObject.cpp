@@ -12,47 +12,6 @@ const Vector3& tableNormal(std::uint8_t index) {
     return normalTable[index < normalTableSize ? index : 0];
 }
 
-enum class Primitive { Triangles, Strip, Fan };
-
-Primitive primitiveOf(std::uint32_t marker) {
-    if (marker == stripMarker) return Primitive::Strip;
-    if (marker == fanMarker) return Primitive::Fan;
-    return Primitive::Triangles;
-}
-
-// Walks one frame by the marker rules and calls emit(a, b, c) with the vertex positions of each
-// triangle's corners, in drawing order. Strips alternate which held corner the next one replaces,
-// so every triangle keeps the winding of the first.
-template <typename Emit>
-void walkTriangles(const MeshObject& mesh, const Frame& frame, Emit emit) {
-    Primitive mode = Primitive::Triangles;
-    std::size_t corners[3] = {0, 0, 0};
-    int held = 0;
-    int parity = 0;
-    for (std::size_t k = 0; k < frame.compact.count(); ++k) {
-        const std::uint32_t value = mesh.paletteValue(frame.compact[k].colourIndex);
-        if (isMarker(value)) {
-            mode = primitiveOf(value);
-            held = 0;
-            if (mode == Primitive::Strip) parity = 0;
-            continue;
-        }
-        corners[held++] = k;
-        if (held < 3) continue;
-        emit(corners[0], corners[1], corners[2]);
-        if (mode == Primitive::Triangles) {
-            held = 0;
-        } else if (mode == Primitive::Fan) {
-            held = 2;
-            corners[1] = corners[2];
-        } else {
-            held = 2;
-            parity ^= 1;
-            corners[parity == 1 ? 0 : 1] = corners[2];
-        }
-    }
-}
-
 bool hasRealColour(const GrowableArray<std::uint32_t>& palette) {
     return std::any_of(palette.begin(), palette.end(),
                        [](std::uint32_t value) { return value <= lastRealColour && value != whiteColour; });
@@ -97,10 +56,10 @@ bool buildTriangles(MeshObject& mesh) {
     for (Frame& frame : mesh.frames) {
         // Counted first, so the array is allocated once however large the model is.
         std::size_t corners = 0;
-        walkTriangles(mesh, frame, [&](std::size_t, std::size_t, std::size_t) { corners += 3; });
+        forEachTriangle(mesh, frame, [&](std::size_t, std::size_t, std::size_t) { corners += 3; });
         frame.triangles.clear();
         if (!frame.triangles.reserveExactly(corners)) return false;
-        walkTriangles(mesh, frame, [&](std::size_t a, std::size_t b, std::size_t c) {
+        forEachTriangle(mesh, frame, [&](std::size_t a, std::size_t b, std::size_t c) {
             frame.triangles.append(decodeVertex(mesh, frame, a));
             frame.triangles.append(decodeVertex(mesh, frame, b));
             frame.triangles.append(decodeVertex(mesh, frame, c));

@@ -99,6 +99,40 @@ public:
 // 0xFFFFFFFB).
 ExpandedVertex decodeVertex(const MeshObject& mesh, const Frame& frame, std::size_t k);
 
+// Walks one frame by the marker rules and calls emit(a, b, c) with the vertex positions of each
+// triangle's corners, in drawing order. Strips alternate which held corner the next one replaces,
+// so every triangle keeps the winding of the first.
+template <typename Emit>
+void forEachTriangle(const MeshObject& mesh, const Frame& frame, Emit emit) {
+    enum class Primitive { Triangles, Strip, Fan };
+    Primitive mode = Primitive::Triangles;
+    std::size_t corners[3] = {0, 0, 0};
+    int held = 0;
+    int parity = 0;
+    for (std::size_t k = 0; k < frame.compact.count(); ++k) {
+        const std::uint32_t value = mesh.paletteValue(frame.compact[k].colourIndex);
+        if (isMarker(value)) {
+            mode = value == stripMarker ? Primitive::Strip : value == fanMarker ? Primitive::Fan : Primitive::Triangles;
+            held = 0;
+            if (mode == Primitive::Strip) parity = 0;
+            continue;
+        }
+        corners[held++] = k;
+        if (held < 3) continue;
+        emit(corners[0], corners[1], corners[2]);
+        if (mode == Primitive::Triangles) {
+            held = 0;
+        } else if (mode == Primitive::Fan) {
+            held = 2;
+            corners[1] = corners[2];
+        } else {
+            held = 2;
+            parity ^= 1;
+            corners[parity == 1 ? 0 : 1] = corners[2];
+        }
+    }
+}
+
 // Walks every frame's vertices by the marker rules into its triangle array (three corners a
 // triangle; strips keep one winding) and sets the vertex-colour flag. False when out of memory.
 bool buildTriangles(MeshObject& mesh);

@@ -95,5 +95,34 @@ TEST(Examples, TheSoundBoardLoadsItsSoundsAndPlaysItsMusic) {
     EXPECT_GT(left, right);
 }
 
+// The rocket made from its generated OBJ shows its paint, the sun lights the sand, and the
+// shadow lies on the sand at half its brightness.
+TEST(Examples, TheSceneShowsTheRocketItsShadowAndTheLitFloor) {
+    test::ScopedTempDir temp;
+    const std::string shot = temp.file("scene.png");
+    test::ChildProgram game(std::string(TARVOKE_EXAMPLES) + "/3d-scene", {"--tarvoke-frames", "20", "--tarvoke-screenshot", shot});
+    int code = -1;
+    ASSERT_TRUE(game.waitForExit(30000, code));
+    EXPECT_EQ(code, 0);
+    Image frame;
+    ASSERT_TRUE(readImageFile(frame, shot, noColourKey));
+    int paint = 0, sand = 0, shadow = 0, text = 0;
+    auto sandLike = [](const std::uint8_t* p, int red) {
+        return std::abs(p[0] - red) <= red / 10 && std::abs(p[1] * 200 - p[0] * 178) <= 6 * p[0] &&
+               std::abs(p[2] * 200 - p[0] * 133) <= 6 * p[0];
+    };
+    for (int i = 0; i < frame.width * frame.height; ++i) {
+        const std::uint8_t* p = frame.pixel(i % frame.width, i / frame.width);
+        paint += p[0] > 150 && p[1] < 70 && p[2] < 70;
+        sand += sandLike(p, 198);
+        shadow += sandLike(p, 99);
+        text += p[0] == 255 && p[1] == 255 && p[2] == 255;
+    }
+    EXPECT_GT(paint, 150) << "the rocket's red nose, band and fins";
+    EXPECT_GT(sand, 30000) << "the sunlit floor";
+    EXPECT_GT(shadow, 1500) << "the rocket's shadow";
+    EXPECT_GT(text, 60) << "the line of help";
+}
+
 } // namespace
 } // namespace tarvoke

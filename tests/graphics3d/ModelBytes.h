@@ -73,15 +73,17 @@ struct Cube {
     static constexpr int quadTriangles[6] = {0, 1, 2, 0, 2, 3};
 };
 
-// The cube as 36 separate-triangle vertices; the binary scale 1/255 maps byte 255 to 1.
-inline Bytes binaryCube() {
+// The cube as 36 separate-triangle vertices; the binary scale 1/255 maps byte 255 to 1. Its
+// faces wind counter-clockwise seen from outside, or clockwise when asked.
+inline Bytes binaryCube(bool clockwise = false) {
     ModelSpec spec;
     spec.palette.assign(std::begin(Cube::colours), std::end(Cube::colours));
     FrameSpec frame;
     const float step = 1.0f / 255.0f;
     frame.scale[0] = frame.scale[1] = frame.scale[2] = step;
     for (int face = 0; face < 6; ++face)
-        for (int corner : Cube::quadTriangles) {
+        for (int i = 0; i < 6; ++i) {
+            const int corner = Cube::quadTriangles[clockwise ? i / 3 * 3 + 2 - i % 3 : i];
             const int* at = Cube::corners[Cube::faces[face][corner]];
             frame.vertices.push_back({std::uint8_t(at[0] * 255), std::uint8_t(at[1] * 255), std::uint8_t(at[2] * 255),
                                       0, std::uint8_t(face)});
