@@ -1,4 +1,5 @@
 // The clock, the frame limiter and the timer commands.
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include "core/Engine.h"
@@ -93,10 +94,15 @@ TEST(Timers, ShowScreenMeasuresEachFrame) {
     EngineRun engine;
     setFrameRate(60);
     showScreen();  // may begin anywhere within a slot; the next frames start on slot boundaries
-    showScreen();
-    showScreen();
-    EXPECT_GT(getTimer(), 12.0);
-    EXPECT_LT(getTimer(), 200.0);
+    // A frame delayed by other work shortens the next one, which still ends on its slot; so the
+    // longest of a few frames is the one that shows a whole period.
+    double longest = 0;
+    for (int frame = 0; frame < 4; ++frame) {
+        showScreen();
+        EXPECT_LT(getTimer(), 200.0);
+        longest = std::max(longest, double(getTimer()));
+    }
+    EXPECT_GT(longest, 12.0);
     const NumValue before = getTimerAll();
     showScreen();
     EXPECT_GT(getTimerAll(), before);
