@@ -1,8 +1,11 @@
 // Movies under the X server: the window captured while a looping clip plays, keys and buttons
 // from xdotool ending it, and the close button ending a game in the middle of one.
 #include <gtest/gtest.h>
+#include <array>
 #include <memory>
 #include <sstream>
+#include <string>
+#include <vector>
 #include "core/FrameClock.h"
 #include "platform/Clock.h"
 #include "support/MovieClips.h"
