@@ -14,16 +14,7 @@ static_assert(soundOutputRate == deviceSampleRate);
 
 namespace {
 
-// A game that leaves through exit() alone skips shutdown, and the audio thread still runs while
-// static objects are destroyed: the hook is taken off before the device it mixes is freed.
-struct DeviceOwner {
-    std::unique_ptr<SoundDevice> device;
-    ~DeviceOwner() {
-        if (device && device->hasOutput) platform::setMixHook(nullptr, nullptr);
-    }
-};
-DeviceOwner owner;
-std::unique_ptr<SoundDevice>& ownedDevice = owner.device;
+std::unique_ptr<SoundDevice> ownedDevice;
 
 // The hook mixes in pieces of this many frames, so its scratch space lives on the stack.
 constexpr int mixPieceFrames = 256;
