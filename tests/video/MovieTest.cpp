@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -68,6 +69,19 @@ TEST_F(Movie, MissingOrDamagedFilesAnswerThreeWithoutPlaying) {
         EXPECT_LT(now() - start, 1000) << name << ": no playing, no waiting";
         EXPECT_EQ(lastMovieStatistics().shown, 0) << name;
     }
+    // Its index intact, its data zeroed: it opens, nothing decodes, and looping must not spin.
+    std::string zeroed = bytes;
+    const std::size_t box = zeroed.find("mdat") - 4;
+    const std::size_t boxSize = std::size_t(std::uint8_t(zeroed[box])) << 24 | std::size_t(std::uint8_t(zeroed[box + 1])) << 16 |
+                                std::size_t(std::uint8_t(zeroed[box + 2])) << 8 | std::uint8_t(zeroed[box + 3]);
+    ASSERT_LE(box + boxSize, zeroed.size());
+    std::fill(zeroed.begin() + std::ptrdiff_t(box + 8), zeroed.begin() + std::ptrdiff_t(box + boxSize), '\0');
+    test::writeFile(temp.file("zeroed.mp4"), zeroed);
+    const double start = now();
+    playMovie(temp.file("zeroed.mp4").c_str(), 1);
+    EXPECT_LT(now() - start, 1000) << "a looping movie with nothing to show ends by itself";
+    EXPECT_EQ(lastMovieStatistics().shown, 0);
+    EXPECT_LE(lastMovieStatistics().passes, 1);
 }
 
 TEST_F(Movie, AClipPlaysInTimeAndLeavesTheFrameAndTheDrawingStateAsTheyWere) {
