@@ -13,6 +13,7 @@
 #include "platform/Video.h"
 #include "sound/Sound.h"
 #include "tarvoke/sound.h"
+#include "video/Video.h"
 
 namespace tarvoke {
 namespace {
@@ -40,6 +41,7 @@ struct ShutdownStep {
 // The game's libraries go last of all: nothing of the engine calls into them.
 constexpr ShutdownStep shutdownSteps[] = {
     {1, "1 ms timer resolution", releaseTimerResolution},
+    {2, "the movie playing, if the window closed during one", stopMovie},
     {2, "stop the background music", stopMusic},
     {3, "3D scene", stopGraphics3D},
     {3, "graphics singleton, window and context", stopGraphics2D},

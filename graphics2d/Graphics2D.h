@@ -56,4 +56,15 @@ void keepScreenCopy();                // copies the whole screen
 void drawScreenCopy();                // draws it back from the top-left corner
 void dropScreenCopy();
 
+// ---- a movie shown in the window (video's playMovie)
+// Keeps the frame being drawn and all drawing state aside, turns drawing to the window, and makes
+// a texture for pictures of width x height, first made smaller in the same shape when a texture
+// could not hold them (the sizes say what it took). False without a window or a texture.
+bool beginMovieScreen(int& pictureWidth, int& pictureHeight);
+// Clears the window to black, uploads the picture (BGRA, top row first, rowBytes apart) and
+// draws it stretched by GL over the rectangle (window pixels, y down), then shows the window.
+void showMoviePicture(const std::uint8_t* bgra, int rowBytes, int x, int y, int width, int height);
+// Puts the kept frame and drawing state back and frees the texture; nothing when none is kept.
+void endMovieScreen();
+
 } // namespace tarvoke

@@ -13,5 +13,6 @@ void stopInput();                                     // lets go of the pointer 
 void handleInputEvent(const platform::Event& event);  // key, text and mouse events
 void pollInputForFrame();                             // the frame's snapshot; the next mouse read is fresh
 bool isKeyDown(int keyCode);                          // in that snapshot; false before start-up
+bool anyKeyOrButtonDown();                            // any key or mouse button, in that snapshot
 
 } // namespace tarvoke

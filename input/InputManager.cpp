@@ -192,4 +192,11 @@ void pollInputForFrame() {
 
 bool isKeyDown(int keyCode) { return inputManager && inputManager->isKeyDown(keyCode); }
 
+bool anyKeyOrButtonDown() {
+    if (!inputManager) return false;
+    for (int code = 0; code < keyCodeCount; ++code)
+        if (inputManager->isKeyDown(code)) return true;
+    return inputManager->buttonsDown() != 0;
+}
+
 } // namespace tarvoke

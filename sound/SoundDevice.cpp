@@ -10,6 +10,7 @@
 namespace tarvoke {
 
 SoundDevice* soundDevice = nullptr;
+static_assert(soundOutputRate == deviceSampleRate);
 
 namespace {
 
@@ -37,6 +38,7 @@ void mixSoundDevice(SoundDevice& device, std::int16_t* frames, int frameCount) {
         for (SoundSlot& slot : device.slots) {
             for (Voice& voice : slot.voices) mixVoice(voice, mix, count);
         }
+        if (device.stream) mixStream(*device.stream, mix, count);
         addSaturated(frames + 2 * done, mix, 2 * count);
     }
 }
@@ -56,6 +58,36 @@ bool openSoundOutput() {
     platform::setMixHook(deviceHook, soundDevice);
     soundDevice->hasOutput = true;
     return true;
+}
+
+bool openSoundStream(std::size_t capacityFrames) {
+    closeSoundStream();
+    if (!soundDevice || !soundDevice->hasOutput) return false;
+    auto stream = std::make_unique<SampleStream>(capacityFrames);
+    const std::lock_guard<std::mutex> hold(soundDevice->voiceLock);
+    soundDevice->stream = std::move(stream);
+    return true;
+}
+
+void closeSoundStream() {
+    if (!soundDevice) return;
+    std::unique_ptr<SampleStream> leaving;
+    {
+        const std::lock_guard<std::mutex> hold(soundDevice->voiceLock);
+        leaving = std::move(soundDevice->stream);
+    }
+}  // freed here, outside the lock and out of the mixer's reach
+
+std::size_t soundStreamRoom() {
+    return soundDevice && soundDevice->stream ? streamRoom(*soundDevice->stream) : 0;
+}
+
+std::size_t writeSoundStream(const std::int16_t* frames, std::size_t frameCount) {
+    return soundDevice && soundDevice->stream ? writeStream(*soundDevice->stream, frames, frameCount) : 0;
+}
+
+std::uint64_t soundStreamPlayedFrames() {
+    return soundDevice && soundDevice->stream ? soundDevice->stream->played.load(std::memory_order_acquire) : 0;
 }
 
 void stopSound() {

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 #include "sound/Mixer.h"
+#include "sound/SampleStream.h"
 
 namespace tarvoke {
 
@@ -35,11 +36,14 @@ struct SoundDevice {
     // writes (never across a file read or a free); the audio thread holds it while it mixes a
     // block. See the thread rule in Mixer.h.
     std::mutex voiceLock;
+    // The one sample stream (a movie's sound), null when none. Attached and taken out under
+    // voiceLock; its frames themselves pass without the lock (see SampleStream.h).
+    std::unique_ptr<SampleStream> stream;
 };
 
 extern SoundDevice* soundDevice;             // null before start-up and after shutdown
 
-// The audio thread's hook: adds every playing voice of every slot to the block.
+// The audio thread's hook: adds every playing voice of every slot, and the stream, to the block.
 void mixSoundDevice(SoundDevice& device, std::int16_t* frames, int frameCount);
 
 } // namespace tarvoke

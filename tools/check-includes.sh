@@ -1,11 +1,11 @@
 #!/bin/sh
 # Keeps the layering honest: only platform/ talks to the operating system and the window
 # system, core/ draws nothing itself, and the tools follow suit (tarvoke-pack reaches the system
-# through platform/; the font and media generators use the standard library alone). Prints each
-# offending line; exits 1 if there is any.
+# through platform/; the font and media generators use the standard library alone) and only the
+# movie reader names FFmpeg. Prints each offending line; exits 1 if there is any.
 set -eu
 cd "$(dirname "$0")/.."
-engine="core values graphics2d graphics3d files sound input net pathfind demo include examples tools"
+engine="core values graphics2d graphics3d files sound video input net pathfind demo include examples tools"
 existing=""
 for folder in $engine; do [ -d "$folder" ] && existing="$existing $folder"; done
 
@@ -23,6 +23,13 @@ if grep -rnE --include='*.c' --include='*.cpp' --include='*.h' "$os_headers" $ex
 fi
 if grep -rnE --include='*.cpp' --include='*.h' "$gl_headers" core; then
     echo "check-includes: the lines above include OpenGL headers in core/" >&2
+    status=1
+fi
+# FFmpeg's libraries are reached through video/'s MovieFile alone.
+ffmpeg_headers='#[[:space:]]*include[[:space:]]*<(libav[a-z]*|libsw[a-z]*)/'
+# shellcheck disable=SC2086
+if grep -rnE --include='*.c' --include='*.cpp' --include='*.h' "$ffmpeg_headers" $existing platform | grep -v '^video/MovieFile\.cpp:'; then
+    echo "check-includes: the lines above include FFmpeg headers outside video/MovieFile.cpp" >&2
     status=1
 fi
 for folder in tools/fonts tools/media; do

@@ -17,4 +17,11 @@ void playMusic(const StrValue& fileName);      // replaces the music and loops i
 void stopMusic();                              // stops and closes the music
 void setMusicVolume(NumValue volume);          // 0..1; the music starts at 1
 
+// ---------------------------------------------------------------- movies
+// Plays a movie (any format FFmpeg reads) fitted into the window, with its sound, until it ends
+// (looping: until a key) or a key or mouse button is pressed. 0, or 3 when it cannot be found or opened.
+NumValue playMovie(const StrValue& fileName, NumValue loop = 0);
+void playMovieOnce(const StrValue& fileName);    // playMovie without the loop, result dropped
+void playMovieLooped(const StrValue& fileName);  // playMovie looping, result dropped
+
 } // namespace tarvoke
