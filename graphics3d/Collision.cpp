@@ -56,6 +56,13 @@ SceneSphere boundingSphere(const Frame& frame, const Placement& p) {
 
 bool useTree(Search search, const Placement& p) { return search == Search::Tree && p.invertible; }
 
+// How far float rounding may move a test's answer, in the scene's units, for a shape of that
+// size at that position against the tree's triangles.
+float roundingSlack(const TriangleTree& tree, const Placement& p, Vector3 position, float size) {
+    const Bounds extent = tree.extent();
+    return rounding * (length(position) + size + length(toScene(p, extent.low)) + length(toScene(p, extent.high)));
+}
+
 // Calls test(t) for every triangle of the frame until one says true.
 template <typename Test>
 bool anyTriangle(const Frame& frame, Test test) {
@@ -116,8 +123,7 @@ bool sphereTouchesFrame(MeshObjectX& mesh, int frameIndex, const Placement& p, V
     auto touches = [&](std::size_t t) { return sphereTouchesTriangle(triangleAt(frame, t, p), centre, radius); };
     if (!useTree(search, p)) return anyTriangle(frame, touches);
     const TriangleTree& tree = treeOf(mesh, frameIndex);
-    const float slack = sphereReach * tree.longestEdge() * p.stretch +
-                        rounding * (length(centre) + radius + length(bounds.centre) + bounds.radius);
+    const float slack = sphereReach * tree.longestEdge() * p.stretch + roundingSlack(tree, p, centre, radius);
     const float reach = radius + slack;
     return tree.anyNear(objectBounds(p, centre, {reach, reach, reach}), 0.0f, touches);
 }
@@ -130,8 +136,9 @@ bool boxTouchesFrame(MeshObjectX& mesh, int frameIndex, const Placement& p, Vect
     if (reach * reach < dot(gap, gap)) return false;
     auto touches = [&](std::size_t t) { return boxTouchesTriangle(triangleAt(frame, t, p), centre, half); };
     if (!useTree(search, p)) return anyTriangle(frame, touches);
-    const float slack = rounding * (length(centre) + length(half) + length(bounds.centre) + bounds.radius);
-    return treeOf(mesh, frameIndex).anyNear(objectBounds(p, centre, half + Vector3{slack, slack, slack}), 0.0f, touches);
+    const TriangleTree& tree = treeOf(mesh, frameIndex);
+    const float slack = roundingSlack(tree, p, centre, length(half));
+    return tree.anyNear(objectBounds(p, centre, half + Vector3{slack, slack, slack}), 0.0f, touches);
 }
 
 void RayHits::add(float distance) {
@@ -143,10 +150,9 @@ void rayMeetsFrame(MeshObjectX& mesh, int frameIndex, const Placement& p, Vector
                    Search search, RayHits& hits) {
     const Frame& frame = mesh.frames[std::size_t(frameIndex)];
     const SceneSphere bounds = boundingSphere(frame, p);
-    const float slack = rounding * (length(origin) + length(bounds.centre) + bounds.radius);
     const Vector3 towards = bounds.centre - origin;
     const Vector3 aside = towards - direction * dot(towards, direction);
-    const float passing = bounds.radius + slack;
+    const float passing = bounds.radius * (1.0f + rounding) + rounding * (length(origin) + length(bounds.centre));
     if (dot(aside, aside) > passing * passing) return;  // the line passes the whole frame by
     auto meet = [&](std::size_t t) { hits.add(rayMeetsTriangle(triangleAt(frame, t, p), origin, direction)); };
     if (!useTree(search, p)) {
@@ -158,7 +164,9 @@ void rayMeetsFrame(MeshObjectX& mesh, int frameIndex, const Placement& p, Vector
         return (leave > 0.0f && (hits.ahead == 0.0f || enter < hits.ahead)) ||
                (enter < 0.0f && (hits.behind == 0.0f || leave > hits.behind));
     };
-    treeOf(mesh, frameIndex).alongLine(toObject(p, origin), directionToObject(p, direction), p.shrink * slack, wanted, meet);
+    const TriangleTree& tree = treeOf(mesh, frameIndex);
+    const float margin = p.shrink * roundingSlack(tree, p, origin, 0.0f);
+    tree.alongLine(toObject(p, origin), directionToObject(p, direction), margin, wanted, meet);
 }
 
 } // namespace tarvoke

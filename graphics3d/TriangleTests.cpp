@@ -9,6 +9,17 @@ namespace {
 // centred over a shared edge hits one of the two triangles however the sum rounds.
 constexpr float insideAngleSum = 6.2203536f;
 
+// A vector in doubles, for the ray test.
+struct Exact {
+    double x, y, z;
+};
+Exact exact(Vector3 v) { return {v.x, v.y, v.z}; }
+Exact operator+(Exact a, Exact b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+Exact operator-(Exact a, Exact b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Exact operator*(Exact a, double f) { return {a.x * f, a.y * f, a.z * f}; }
+double dot(Exact a, Exact b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+Exact cross(Exact a, Exact b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+
 bool isFinite(Vector3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 bool isFinite(const Triangle& t) { return isFinite(t.a) && isFinite(t.b) && isFinite(t.c); }
 
@@ -68,20 +79,23 @@ bool boxTouchesTriangle(const Triangle& t, Vector3 centre, Vector3 half) {
     return true;
 }
 
+// In doubles: for a long thin triangle the barycentric coordinates come from a difference of
+// nearly equal products, and in floats rounding alone can count a point far outside it as
+// inside.
 float rayMeetsTriangle(const Triangle& t, Vector3 origin, Vector3 direction) {
     if (!isFinite(t)) return 0.0f;
-    const Vector3 e1 = t.b - t.a, e2 = t.c - t.a;
-    const Vector3 normal = cross(e1, e2);
-    const float facing = dot(normal, direction);
-    if (facing == 0.0f || dot(normal, normal) == 0.0f) return 0.0f;
-    const float distance = -dot(normal, origin - t.a) / facing;
-    const Vector3 fromA = origin + direction * distance - t.a;
-    const float d11 = dot(e1, e1), d12 = dot(e1, e2), d22 = dot(e2, e2);
-    const float p1 = dot(fromA, e1), p2 = dot(fromA, e2);
-    const float denominator = d11 * d22 - d12 * d12;
-    const float u = (d22 * p1 - d12 * p2) / denominator;
-    const float v = (d11 * p2 - d12 * p1) / denominator;
-    return u >= 0.0f && v >= 0.0f && u + v <= 1.0f ? distance : 0.0f;
+    const Exact a = exact(t.a), e1 = exact(t.b) - a, e2 = exact(t.c) - a, along = exact(direction);
+    const Exact normal = cross(e1, e2);
+    const double facing = dot(normal, along);
+    if (facing == 0.0 || dot(normal, normal) == 0.0) return 0.0f;
+    const double distance = -dot(normal, exact(origin) - a) / facing;
+    const Exact fromA = exact(origin) + along * distance - a;
+    const double d11 = dot(e1, e1), d12 = dot(e1, e2), d22 = dot(e2, e2);
+    const double p1 = dot(fromA, e1), p2 = dot(fromA, e2);
+    const double denominator = d11 * d22 - d12 * d12;
+    const double u = (d22 * p1 - d12 * p2) / denominator;
+    const double v = (d11 * p2 - d12 * p1) / denominator;
+    return u >= 0.0 && v >= 0.0 && u + v <= 1.0 ? float(distance) : 0.0f;
 }
 
 } // namespace tarvoke

@@ -23,6 +23,8 @@ public:
     // The longest triangle edge of the frame, for how far from a triangle a test may still
     // count as touching it.
     float longestEdge() const { return longestEdge_; }
+    // The bounds of all its triangles; zeros when it holds none.
+    Bounds extent() const { return nodes_.empty() ? Bounds{} : nodes_[0].bounds; }
 
     // Calls visit(triangle index) for each triangle whose bounds, widened by `margin`, meet
     // `area`, until a visit returns true; true then.
