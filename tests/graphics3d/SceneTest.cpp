@@ -84,6 +84,21 @@ TEST_F(Scene, BackFacesAreCulledByTheWindingTheModeCallsFront) {
     }
 }
 
+// The second scene has no camera and one black light: its square is drawn (the first scene's
+// view, turned away, culls nothing) and shows only the ambient light (the first scene's white
+// light stays off).
+TEST_F(Scene, ANewSceneKeepsNeitherTheLightsNorTheViewOfTheLastOne) {
+    buildSquare(1, 0xFFFFFF);
+    begin3D(1, 100, 90);
+    setLight(1, 0xFFFFFF, 0, 0, 0, 0, 0, -1, 180);  // would light the square in the next scene
+    setCamera(0, 0, 5, 0, 0, 10);
+    begin3D(1, 100, 90);
+    setLight(0, 0x000000, 0, 0, 0, 0, 0, -1, 180);
+    translateTransform(0, 0, -3);
+    drawObject(1, 0);
+    EXPECT_NEAR(at(320, 240).green, 51, 2);  // the ambient fifth of white
+}
+
 // Two key frames of a square: x from -2 to -1, then from 1 to 2 (one unit is 48 pixels here).
 test::Bytes movingSquare() {
     test::ModelSpec spec;
