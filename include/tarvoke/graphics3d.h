@@ -57,6 +57,21 @@ void drawLine3D(NumValue x1, NumValue y1, NumValue z1, NumValue x2, NumValue y2,
 void drawAxes3D(NumValue x, NumValue y, NumValue z);
 void drawSprite3D(NumValue id, NumValue x, NumValue y, NumValue z, NumValue scale);  // facing the camera
 
+// ---------------------------------------------------------------- collision and picking
+// One frame of an object as it stands under the current transform, every mesh of it. Nothing
+// collides with an empty slot, a missing frame, a shape of no size or a number not finite.
+NumValue sphereCollision(NumValue id, NumValue frame, NumValue radius, NumValue x, NumValue y, NumValue z);  // 1: touches
+NumValue boxCollision(NumValue id, NumValue frame, NumValue x, NumValue y, NumValue z, NumValue width,
+                      NumValue height);                             // upright box centred on (x, y, z); 1: touches
+// Distance along the direction to the nearest triangle ahead; else the nearest behind, negative;
+// 0 when the line misses.
+NumValue rayCollision(NumValue id, NumValue frame, NumValue x, NumValue y, NumValue z, NumValue directionX,
+                      NumValue directionY, NumValue directionZ);
+// A scene point to screen pixels (y from the top) and depth 0..1 (near..far), and back, with the
+// view as it stands; the variables are left alone when the point cannot be converted.
+void projectToScreen(NumValue x, NumValue y, NumValue z, NumValue& screenX, NumValue& screenY, NumValue& depth);
+void unprojectFromScreen(NumValue screenX, NumValue screenY, NumValue depth, NumValue& x, NumValue& y, NumValue& z);
+
 // ---------------------------------------------------------------- shaders
 NumValue loadShader(NumValue slot, const StrValue& vertexFile, const StrValue& fragmentFile);  // 1 when linked; "" skips a stage
 void setShader(NumValue slot);                                      // -1 (or outside 0..254): none
