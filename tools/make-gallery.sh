@@ -9,7 +9,8 @@
 # numbered folder that has one and lists its games in BUILD_DIR/examples/examples.txt. The
 # caption is the first sentence of the comment that opens the folder's main.cpp. A folder may hold
 # gallery.conf, read by this shell, setting frames (how many frames to run, 60 by default),
-# arguments (the game's command line) and input (text given on the game's standard input).
+# arguments (the game's command line) and input (text given on the game's standard input); it may
+# name $scratch, an empty folder made for the run and removed after it.
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
@@ -22,7 +23,8 @@ cmake --build "$build" --target tarvoke_examples -j"$(nproc)"
 
 mkdir -p "$here/docs/gallery"
 table=$(mktemp)
-trap 'rm -f "$table"' EXIT
+scratch=$(mktemp -d)
+trap 'rm -rf "$table" "$scratch"' EXIT
 tab=$(printf '\t')
 shown=""
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
@@ -30,6 +32,7 @@ while IFS="$tab" read -r folder game; do
     case " $shown " in *" $folder "*) continue ;; esac   # the first game of a folder
     shown="$shown $folder"
     frames=60 arguments="" input=""
+    rm -rf "$scratch" && mkdir "$scratch"
     # shellcheck disable=SC1090
     [ -f "$here/examples/$folder/gallery.conf" ] && . "$here/examples/$folder/gallery.conf"
     shot="$here/docs/gallery/$folder.png"
