@@ -33,13 +33,44 @@ std::uint8_t InputManager::typedByte(char text) const {
     return std::uint8_t(shift && text >= 'a' && text <= 'z' ? text - 'a' + 'A' : text);
 }
 
+// Every press is queued, so presses of the same key, or of several keys, within one frame each
+// give their character, in the order they came.
 void InputManager::press(int keyCode) {
     keysHeld[keyCode] = true;
     pressedSincePoll[keyCode] = true;
-    keyChar[keyCode] = 0;
-    charGiven[keyCode] = false;
-    pressOrder[keyCode] = ++pressCount;
-    keyAwaitingText = keyCode;
+    if (pressCount == pressQueueSize) {
+        firstPress = (firstPress + 1) % pressQueueSize;
+        --pressCount;
+    }
+    presses[std::size_t((firstPress + pressCount) % pressQueueSize)] = {std::uint8_t(keyCode), 0, pollCount};
+    ++pressCount;
+    awaitingText = true;
+}
+
+// A game that read no characters in a frame gets none later from presses that are over: such a
+// press types while its key is down and in the frame after the one it came in (a tap reads down
+// for that frame too). A game that is reading characters gets every one, however many queued up.
+void InputManager::forgetStalePresses() {
+    const bool reading = charactersRead;
+    charactersRead = false;
+    if (reading) return;
+    int kept = 0;
+    for (int i = 0; i < pressCount; ++i) {
+        const TypedPress press = presses[std::size_t((firstPress + i) % pressQueueSize)];
+        if (pollCount - press.poll < 2 || keysHeld[press.keyCode])
+            presses[std::size_t((firstPress + kept++) % pressQueueSize)] = press;
+    }
+    pressCount = kept;
+    if (pressCount == 0) awaitingText = false;
+}
+
+bool InputManager::takePress(TypedPress& taken) {
+    if (pressCount == 0) return false;
+    taken = presses[std::size_t(firstPress)];
+    firstPress = (firstPress + 1) % pressQueueSize;
+    --pressCount;
+    if (pressCount == 0) awaitingText = false;
+    return true;
 }
 
 void InputManager::handleEvent(const platform::Event& event) {
@@ -47,7 +78,7 @@ void InputManager::handleEvent(const platform::Event& event) {
     const bool hasCode = code >= 0 && code < keyCodeCount;
     switch (event.type) {
     case platform::EventType::KeyDown:
-        keyAwaitingText = -1;
+        awaitingText = false;
         if (!hasCode) break;
         // Auto-repeat is no new press; it only says the key is still down.
         if (event.repeat)
@@ -61,8 +92,9 @@ void InputManager::handleEvent(const platform::Event& event) {
     case platform::EventType::Text:
         // The window system sends a key's text right after the key: that is what the key typed
         // on the active layout with the modifiers held.
-        if (keyAwaitingText >= 0 && !event.text.empty()) keyChar[keyAwaitingText] = typedByte(event.text[0]);
-        keyAwaitingText = -1;
+        if (awaitingText && pressCount > 0 && !event.text.empty())
+            presses[std::size_t((firstPress + pressCount - 1) % pressQueueSize)].typed = typedByte(event.text[0]);
+        awaitingText = false;
         break;
     case platform::EventType::MouseMotion:
         pointerX = event.x;
@@ -100,6 +132,8 @@ void InputManager::pollForFrame() {
     buttonsTapped = buttonsPressedSincePoll & ~buttonsHeld;
     buttonsPressedSincePoll = 0;
     freshFrame = true;
+    ++pollCount;
+    forgetStalePresses();
 }
 
 // Games that wait in a loop of their own, without showScreen, still see the keys change; a game

@@ -51,12 +51,18 @@ public:
     bool pressedSincePoll[keyCodeCount]{};  // went down since the frame's last poll
     bool tapped[keyCodeCount]{};            // went down and up between the last two polls
     bool downAtPoll[keyCodeCount]{};        // down, or tapped, at the frame's last poll
-    // ---- typed characters
-    std::uint8_t keyChar[keyCodeCount]{};   // what the key's last press typed (Windows-1252); 0 none
-    bool charGiven[keyCodeCount]{};         // that character has been handed out
-    std::uint32_t pressOrder[keyCodeCount]{};  // when the last press came, so typing keeps its order
-    std::uint32_t pressCount = 0;
-    int keyAwaitingText = -1;               // the key pressed last, whose text event comes next
+    // ---- typed characters: one entry a key press, oldest first
+    static constexpr int pressQueueSize = 64;  // a full queue drops its oldest press
+    struct TypedPress {
+        std::uint8_t keyCode = 0;
+        std::uint8_t typed = 0;               // what the press typed on the layout (Windows-1252); 0 none
+        std::uint32_t poll = 0;               // the frame polls there had been when it came
+    };
+    std::array<TypedPress, pressQueueSize> presses{};
+    int firstPress = 0, pressCount = 0;
+    bool awaitingText = false;              // the newest press's text event has not come yet
+    std::uint32_t pollCount = 0;            // frame polls so far
+    bool charactersRead = false;            // typedChar ran since the last frame poll
     // ---- mouse
     std::int32_t mouseX = 100, mouseY = 100;  // the engine's position in client pixels
     int pointerX = 100, pointerY = 100;       // where the system pointer is, in client pixels
@@ -80,13 +86,13 @@ public:
     void pollForFrame();       // takes the events, fixes the frame's taps, sets freshFrame
     void poll();               // takes the events when the last take is over a millisecond old
     bool isKeyDown(int keyCode) const { return keysHeld[keyCode & 0xFF] || tapped[keyCode & 0xFF]; }
-    // A press may still type while its key is down, or was down at the frame's poll, or went
-    // down since: a key let go between two reads in a frame keeps its character.
-    bool mayType(int code) const { return !charGiven[code] && (isKeyDown(code) || downAtPoll[code] || pressedSincePoll[code]); }
+    // The oldest press not handed out yet; false when none is left.
+    bool takePress(TypedPress& press);
     unsigned buttonsDown() const { return buttonsHeld | buttonsTapped; }
 
 private:
     void press(int keyCode);
+    void forgetStalePresses();
     std::uint8_t typedByte(char text) const;
     void takeEvents();
 };

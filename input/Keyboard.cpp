@@ -1,6 +1,6 @@
 // Keys and typed characters: keyDown, inkey and the translation of a key press into the byte it
 // typed. A character comes from the active keyboard layout with the modifiers held, through the
-// window system's text for the press; each press gives its character once.
+// window system's text for the press; each press gives its character once, in the order typed.
 #include <array>
 #include "input/InputManager.h"
 #include "tarvoke/input.h"
@@ -19,32 +19,29 @@ bool typesNothing(int keyCode) {
     return false;
 }
 
-int charOfKey(const InputManager& input, int keyCode) {
+int charOfPress(const InputManager::TypedPress& press) {
+    const int keyCode = press.keyCode;
     if (keyCode == keyEnter || keyCode == keyPadEnter) return enterChar;
     if (keyCode == keyBackspace) return backspaceChar;
     if (typesNothing(keyCode)) return 0;
-    const int ch = input.keyChar[keyCode];
+    const int ch = press.typed;
     return ch < 32 && ch != backspaceChar && ch != enterChar ? 0 : ch;
 }
 
 } // namespace
 
-// Of the key presses that have not given their character yet, the first.
+// The character of the oldest key press that has not given it yet; presses that type nothing
+// (Shift, Control, ...) are passed over.
 int typedChar() {
     InputManager* input = inputManager;
     if (!input) return 0;
     input->poll();
-    int chosen = -1, chosenChar = 0;
-    for (int code = 0; code < keyCodeCount - 1; ++code) {
-        if (!input->mayType(code)) continue;
-        const int ch = charOfKey(*input, code);
-        if (ch != 0 && (chosen < 0 || input->pressOrder[code] < input->pressOrder[chosen])) {
-            chosen = code;
-            chosenChar = ch;
-        }
+    input->charactersRead = true;
+    InputManager::TypedPress press;
+    while (input->takePress(press)) {
+        if (const int ch = charOfPress(press)) return ch;
     }
-    if (chosen >= 0) input->charGiven[chosen] = true;
-    return chosenChar;
+    return 0;
 }
 
 bool keyTyped() { return typedChar() != 0; }

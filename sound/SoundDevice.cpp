@@ -24,6 +24,8 @@ void deviceHook(void* context, std::int16_t* frames, int frameCount) {
 
 } // namespace
 
+SoundDevice::~SoundDevice() { platform::setMixHook(nullptr, nullptr); }
+
 // Runs on the audio thread (see the thread rule in Mixer.h). Every voice of every slot is
 // visited; voices of empty slots and unused voices are simply not playing.
 void mixSoundDevice(SoundDevice& device, std::int16_t* frames, int frameCount) {

@@ -22,6 +22,13 @@ struct SoundSlot {
 };
 
 struct SoundDevice {
+    SoundDevice() = default;
+    // Takes the mixer out of the audio thread first, so a program ended by exit() alone, whose
+    // audio thread runs on while static objects go, never mixes voices that are gone.
+    ~SoundDevice();
+    SoundDevice(const SoundDevice&) = delete;
+    SoundDevice& operator=(const SoundDevice&) = delete;
+
     bool hasOutput = false;                  // the audio device is open; false: silent
     std::array<SoundSlot, soundSlotCount> slots;
     // Guards every voice against the audio thread. The main thread holds it only for a few field

@@ -4,17 +4,12 @@
 //
 //     chat host [PORT] NAME            chat join ADDRESS [PORT] NAME
 //
-// Lines are typed in the terminal the game was started from (or piped into it): the reading of
-// a line sits in readTypedLine, the one place to change for another way of typing. The line
-// "/quit" or Escape ends the chat.
+// A line is typed in the window: the first key typed opens the line at the bottom of the window
+// (`inputText`), Enter sends it. While a line is being typed the conversation waits; it catches
+// up when the line is sent. The line "/quit" or Escape ends the chat.
 #include <tarvoke.h>
 #include <cstdio>
 #include <deque>
-#include <iostream>
-#include <memory>
-#include <mutex>
-#include <string>
-#include <thread>
 
 using namespace tarvoke;
 
@@ -24,28 +19,13 @@ namespace {
 
 constexpr int visibleLines = 24;
 
-// Lines from standard input, read on a thread of their own so the frame loop never waits.
-struct TypedLines {
-    std::mutex lock;
-    std::deque<std::string> lines;
-};
-
-std::shared_ptr<TypedLines> startReadingLines() {
-    auto typed = std::make_shared<TypedLines>();
-    std::thread([typed] {
-        for (std::string line; std::getline(std::cin, line);) {
-            std::lock_guard<std::mutex> hold(typed->lock);
-            typed->lines.push_back(line);
-        }
-    }).detach();
-    return typed;
-}
-
-bool readTypedLine(TypedLines& typed, StrValue& line) {
-    std::lock_guard<std::mutex> hold(typed.lock);
-    if (typed.lines.empty()) return false;
-    line = typed.lines.front().c_str();
-    typed.lines.pop_front();
+// A line typed in the window, or false when no key was typed this frame. The key that was typed
+// starts the line (Enter alone starts an empty one).
+bool readTypedLine(StrValue& line) {
+    const StrValue first = inkey();
+    if (first.length() == 0) return false;
+    line = first == "\n" ? StrValue("") : first;
+    inputText(line, 8, 432);
     return true;
 }
 
@@ -79,6 +59,7 @@ bool enterSession(const TextArray& words, int count, StrValue& name) {
 } // namespace
 
 void tarvokeMain() {
+    setAutoPause(0);  // the conversation goes on while another window has the focus
     TextArray words;
     const int count = int(splitText(getCommandLine(), words, " "));
     StrValue name;
@@ -89,14 +70,13 @@ void tarvokeMain() {
     const StrValue me = netCreatePlayer(name);
     std::printf("in the game as %s (id %s)\n", name.cStr(), me.cStr());
     std::fflush(stdout);
-    std::shared_ptr<TypedLines> typed = startReadingLines();
     Chat chat;
     NumValue players = netPlayerCount(), lastCount = getTimerAll();
     netSendMessage(me, "0", concat("* ", name) + " joined");
     for (;;) {
         for (StrValue text = netGetMessage(me); text.length() > 0; text = netGetMessage(me)) chat.add(text, "got");
         StrValue line;
-        while (readTypedLine(*typed, line)) {
+        if (readTypedLine(line)) {
             if (line == "/quit") return;
             const StrValue said = concat(name, ": ") + line;
             netSendMessage(me, "0", said);

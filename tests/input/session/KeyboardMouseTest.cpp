@@ -129,11 +129,21 @@ TEST_F(KeyboardMouse, InputTextEditsAndEndsOnEnter) {
     int code = -1;
     ASSERT_TRUE(keys.waitForExit(5000, code));
     ASSERT_TRUE(frameUntil([] { return keysDown().empty(); }));
-    // Typed faster than the frames come, the characters keep their order.
-    xdotoolLater({"sleep", "0.3", "key", "--delay", "1", "b", "a", "Return"});
+    // Typed faster than the frames come, the characters keep their order, a key pressed twice
+    // within a frame types twice (4 ms apart: the window system takes a release and press of one
+    // key under 2 ms apart for auto-repeat).
+    xdotoolLater({"sleep", "0.3", "key", "--delay", "4", "b", "a", "a", "Return"});
     StrValue second;
     inputText(second, 10, 10);
-    EXPECT_STREQ(second.cStr(), "ba");
+    EXPECT_STREQ(second.cStr(), "baa");
+    // A line started from the first of several characters typed before the frame (as a chat
+    // does) gets the others too.
+    test::xdotool("key --delay 1 x y z Return");
+    StrValue third;
+    ASSERT_TRUE(frameUntil([&] { return (third = inkey()).length() > 0; }));
+    EXPECT_STREQ(third.cStr(), "x");
+    inputText(third, 10, 10);
+    EXPECT_STREQ(third.cStr(), "xyz");
 }
 
 TEST_F(KeyboardMouse, WaitsEndOnAKeyAndOnAButton) {
