@@ -8,9 +8,9 @@
 # An example joins by its folder's CMakeLists.txt alone: examples/CMakeLists.txt builds every
 # numbered folder that has one and lists its games in BUILD_DIR/examples/examples.txt. The
 # caption is the first sentence of the comment that opens the folder's main.cpp. A folder may hold
-# gallery.conf, read by this shell, setting frames (how many frames to run, 60 by default),
-# arguments (the game's command line) and input (text given on the game's standard input); it may
-# name $scratch, an empty folder made for the run and removed after it.
+# gallery.conf, read by this shell, setting frames (how many frames to run, 60 by default) and
+# arguments (the game's command line); it may name $scratch, an empty folder made for the run and
+# removed after it.
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
@@ -31,7 +31,7 @@ export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
 while IFS="$tab" read -r folder game; do
     case " $shown " in *" $folder "*) continue ;; esac   # the first game of a folder
     shown="$shown $folder"
-    frames=60 arguments="" input=""
+    frames=60 arguments=""
     rm -rf "$scratch" && mkdir "$scratch"
     # shellcheck disable=SC1090
     [ -f "$here/examples/$folder/gallery.conf" ] && . "$here/examples/$folder/gallery.conf"
@@ -39,11 +39,7 @@ while IFS="$tab" read -r folder game; do
     rm -f "$shot"
     # The game starts in its own folder; the picture's path is absolute.
     # shellcheck disable=SC2086
-    if [ -n "$input" ]; then
-        printf '%s\n' "$input" | "$game" $arguments --tarvoke-frames "$frames" --tarvoke-screenshot "$shot" >/dev/null
-    else
-        "$game" $arguments --tarvoke-frames "$frames" --tarvoke-screenshot "$shot" </dev/null >/dev/null
-    fi
+    "$game" $arguments --tarvoke-frames "$frames" --tarvoke-screenshot "$shot" </dev/null >/dev/null
     [ -s "$shot" ] || { echo "make-gallery: $folder saved no picture" >&2; exit 1; }
     caption=$(sed -n '/^\/\//!q; s|^// \{0,1\}||p' "$here/examples/$folder/main.cpp" 2>/dev/null |
         tr '\n' ' ' | sed 's/\([.!?]\) .*/\1/; s/|/\\|/g')
