@@ -1,7 +1,9 @@
 #!/bin/sh
 # Installs what is missing, builds the engine twice (plain, and with AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs every test of both builds headless under Xvfb; then builds
-# the fuzz targets with clang and runs each for a bounded time (tests/fuzz/run-fuzzers.sh).
+# UndefinedBehaviorSanitizer) and runs every test of both builds headless under Xvfb; checks the
+# engine as games outside its tree use it (tests/package/check-package.sh: installed, through
+# find_package, pkg-config and add_subdirectory, and as a .deb); then builds the fuzz targets
+# with clang and runs each for a bounded time (tests/fuzz/run-fuzzers.sh).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 cd "$here"
@@ -29,6 +31,10 @@ echo "== Tests of the plain build"
 plain=0
 xvfb-run -a -s "-noreset -screen 0 1024x768x24" sh -c "cd build && ctest -j2 --output-on-failure" || plain=1
 
+echo "== The package: installed, games outside the tree, the .deb"
+packaged=0
+"$here/tests/package/check-package.sh" "$here/build" || packaged=1
+
 echo "== Fuzzing"
 fuzzed=0
 "$here/tests/fuzz/run-fuzzers.sh" || fuzzed=1
@@ -37,4 +43,4 @@ if [ "$sanitized" -ne 0 ]; then
     echo "== The sanitizer build failed these tests:"
     xvfb-run -a -s "-noreset -screen 0 1024x768x24" sh -c "cd build-asan && env $asan_env ctest --rerun-failed" || true
 fi
-[ "$sanitized" -eq 0 ] && [ "$plain" -eq 0 ] && [ "$fuzzed" -eq 0 ]
+[ "$sanitized" -eq 0 ] && [ "$plain" -eq 0 ] && [ "$packaged" -eq 0 ] && [ "$fuzzed" -eq 0 ]

@@ -55,7 +55,7 @@ std::size_t nameEnd(const std::string& line, std::size_t at) {
     return at;
 }
 
-void addKeyLine(const std::string& line, std::size_t at, IniSection& section) {
+void addKeyLine(const std::string& line, std::size_t at, SceneIniSection& section) {
     const std::size_t keyEnd = nameEnd(line, at);
     std::size_t equals = keyEnd;
     while (equals < line.size() && isBlank(line[equals])) ++equals;
@@ -71,9 +71,9 @@ void addKeyLine(const std::string& line, std::size_t at, IniSection& section) {
 
 } // namespace
 
-std::vector<IniSection> parseSceneIni(const std::uint8_t* bytes, std::size_t size) {
-    std::vector<IniSection> sections;
-    IniSection current;
+std::vector<SceneIniSection> parseSceneIni(const std::uint8_t* bytes, std::size_t size) {
+    std::vector<SceneIniSection> sections;
+    SceneIniSection current;
     for (const std::string& line : iniLines(bytes, size)) {
         std::size_t at = 0;
         while (at < line.size() && isBlank(line[at])) ++at;
@@ -103,8 +103,8 @@ namespace {
 // The first section of the name, its keys by lower-case name, the first of each name kept.
 class SceneSection {
 public:
-    SceneSection(const std::vector<IniSection>& sections, const std::string& name) {
-        for (const IniSection& section : sections) {
+    SceneSection(const std::vector<SceneIniSection>& sections, const std::string& name) {
+        for (const SceneIniSection& section : sections) {
             if (lowerCase(section.name) != name) continue;
             for (const auto& [key, value] : section.keys) values_.emplace(lowerCase(key), value);
             return;
@@ -180,7 +180,7 @@ void loadSceneMeshes(ObjectSlot& slot, const SceneSection& objects, const std::s
 } // namespace
 
 void loadSceneBytes(ObjectSlot& slot, const std::string& sceneName, const std::vector<std::uint8_t>& bytes) {
-    const std::vector<IniSection> sections = parseSceneIni(bytes.data(), bytes.size());
+    const std::vector<SceneIniSection> sections = parseSceneIni(bytes.data(), bytes.size());
     const std::string folder = folderOf(sceneName);
     loadSceneTextures(slot, SceneSection(sections, "textures"), folder);
     loadSceneMeshes(slot, SceneSection(sections, "objects"), folder);

@@ -9,12 +9,12 @@
 
 namespace tarvoke {
 
-struct IniSection {
+struct SceneIniSection {
     std::string name;                                        // as written; "" before any header
     std::vector<std::pair<std::string, std::string>> keys;   // key and value, in file order
 };
 
 // Sections in file order; sections without keys are dropped, keys with empty values skipped.
-std::vector<IniSection> parseSceneIni(const std::uint8_t* bytes, std::size_t size);
+std::vector<SceneIniSection> parseSceneIni(const std::uint8_t* bytes, std::size_t size);
 
 } // namespace tarvoke

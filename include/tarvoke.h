@@ -1,5 +1,6 @@
 // Tarvoke: the one header a game includes to reach every engine command.
 #pragma once
+#include "tarvoke/version.h"   // written by the build: the engine's version
 #include "tarvoke/scalars.h"
 #include "tarvoke/StrValue.h"
 #include "tarvoke/core.h"

@@ -1,7 +1,7 @@
 // A sound board: keys 1 to 4 play four effects at the pan and volume shown on screen while a
 // music track loops. The effects cover the sample layouts the engine plays (8- and 16-bit, mono
 // and stereo, 11025 to 44100 Hz); all media is synthesised at build time by
-// tools/media/make_sound_board_media.cpp.
+// make_media.cpp beside this file.
 //   1-4 play   Left/Right pan   Up/Down volume   M music on/off   Space stop all   Escape end
 #include <tarvoke.h>
 

@@ -74,7 +74,7 @@ void drawScene(const Camera& camera, double seconds) {
 } // namespace
 
 void tarvokeMain() {
-    loadSprite("rocket.png", rocketPicture);
+    loadSprite("rocket.bmp", rocketPicture);
     loadObject("rocket.ddd", rocket);
     buildFloor();
     Camera camera;

@@ -142,7 +142,7 @@ TEST_F(ObjectCommands, AFailedSaveAnswersZeroAndKeepsTheOlderFile) {
 TEST(SceneIni, ReadsSectionsAndKeysByTheIniRules) {
     const std::string text = "lone = before any header\r\n  ; a comment\n[Empty]\n[  My Section]\nkey=\n"
                              "key = value \x01\xE9\r\n" + std::string(1030, 'k') + "=cut\n";
-    const std::vector<IniSection> sections = parseSceneIni(test::bytesOf(text).data(), text.size());
+    const std::vector<SceneIniSection> sections = parseSceneIni(test::bytesOf(text).data(), text.size());
     ASSERT_EQ(sections.size(), 2u);
     EXPECT_EQ(sections[0].keys[0], std::make_pair(std::string("lone"), std::string("before any header")));
     EXPECT_EQ(sections[1].name, "My");  // "[Empty]" had no keys; the empty value was skipped

@@ -1,8 +1,9 @@
 // Makes the 3D scene example's model as ordinary 3D tools would hand it over: "rocket.obj" (a
 // rocket standing on three fins: a round body, a pointed nose, a nozzle), its material file
-// "rocket.mtl" and its texture "rocket.png" (painted bands, a row of windows). The build turns the
+// "rocket.mtl" and its texture "rocket.bmp" (painted bands, a row of windows). The build turns the
 // OBJ into "rocket.ddd" with tarvoke-ddd.
 //   make_scene_model FOLDER
+// It uses the standard library alone, so the example builds against an installed engine.
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -11,7 +12,6 @@
 #include <initializer_list>
 #include <string>
 #include <vector>
-#include "graphics2d/PngWriter.h"
 
 namespace {
 
@@ -148,6 +148,35 @@ std::vector<std::uint8_t> textureTexels() {
     return rgba;
 }
 
+// A 24-bit BMP, bottom row first, rows padded to four bytes.
+bool writeBmp(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgba) {
+    const std::size_t rowBytes = (std::size_t(width) * 3 + 3) / 4 * 4;
+    const std::uint32_t pixelBytes = std::uint32_t(rowBytes * std::size_t(height));
+    std::vector<std::uint8_t> file(54, 0);
+    auto put32 = [&file](std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) file[at + std::size_t(i)] = std::uint8_t(value >> (8 * i));
+    };
+    file[0] = 'B', file[1] = 'M';
+    put32(2, 54 + pixelBytes);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, std::uint32_t(width));
+    put32(22, std::uint32_t(height));
+    file[26] = 1, file[28] = 24;
+    put32(34, pixelBytes);
+    for (int row = height - 1; row >= 0; --row) {
+        std::vector<std::uint8_t> line(rowBytes, 0);
+        for (int column = 0; column < width; ++column) {
+            const std::uint8_t* p = &rgba[(std::size_t(row) * std::size_t(width) + std::size_t(column)) * 4];
+            line[std::size_t(column) * 3] = p[2], line[std::size_t(column) * 3 + 1] = p[1], line[std::size_t(column) * 3 + 2] = p[0];
+        }
+        file.insert(file.end(), line.begin(), line.end());
+    }
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+    return bool(out);
+}
+
 bool writeText(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
@@ -164,8 +193,8 @@ int main(int argc, char** argv) {
     const std::string folder = std::string(argv[1]) + "/";
     const std::vector<std::uint8_t> texels = textureTexels();
     const bool written = writeText(folder + "rocket.obj", modelText()) &&
-                         writeText(folder + "rocket.mtl", "newmtl painted\nKd 1 1 1\nmap_Kd rocket.png\n") &&
-                         tarvoke::writePngFile(folder + "rocket.png", textureSide, textureSide, texels.data());
+                         writeText(folder + "rocket.mtl", "newmtl painted\nKd 1 1 1\nmap_Kd rocket.bmp\n") &&
+                         writeBmp(folder + "rocket.bmp", textureSide, textureSide, texels);
     if (!written) {
         std::fprintf(stderr, "make_scene_model: cannot write into %s\n", argv[1]);
         return 1;
