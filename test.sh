@@ -18,8 +18,10 @@ cmake --build build-asan -j"$jobs"
 
 # Mesa stays loaded after SDL lets go of it, so the leak checker can still see its memory;
 # libasan must come first for that. The suppressions name only the system's libraries.
+# Eight frames of allocation stack are enough to place a report and make GL-heavy tests
+# about a sixth faster than the default thirty.
 asan_preload="$(gcc -print-file-name=libasan.so):/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so:libEGL_mesa.so.0:libGLX_mesa.so.0"
-asan_env="LD_PRELOAD=$asan_preload ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 LSAN_OPTIONS=suppressions=$here/tests/sanitizer/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+asan_env="LD_PRELOAD=$asan_preload ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:malloc_context_size=8 LSAN_OPTIONS=suppressions=$here/tests/sanitizer/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
 
 # -noreset: by default Xvfb resets whenever its last client leaves, and a game that connects
 # during the reset is refused; the tests start and end many clients.
