@@ -4,11 +4,6 @@
 
 namespace tarvoke {
 
-std::uint32_t readLittleEndian32(const std::uint8_t* bytes) {
-    return std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16 |
-           std::uint32_t(bytes[3]) << 24;
-}
-
 bool unpackLzo(const std::uint8_t* packed, std::size_t packedSize, std::uint32_t unpackedSize,
                std::vector<std::uint8_t>& bytes) {
     static const bool lzoReady = lzo_init() == LZO_E_OK;

@@ -8,6 +8,7 @@
 // the directory), L name bytes, int32 offset, int32 size. A member block is uint32 unpacked
 // size U followed by the LZO1X stream.
 #pragma once
+#include "values/ByteOrder.h"
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -70,8 +71,5 @@ private:
 // Unpacks an LZO1X stream into exactly `unpackedSize` bytes; false on any mismatch.
 bool unpackLzo(const std::uint8_t* packed, std::size_t packedSize, std::uint32_t unpackedSize,
                std::vector<std::uint8_t>& bytes);
-
-// Reads a little-endian 32-bit number.
-std::uint32_t readLittleEndian32(const std::uint8_t* bytes);
 
 } // namespace tarvoke

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 #include "graphics2d/ImageFiles.h"
+#include "values/ByteOrder.h"
 
 namespace tarvoke {
 namespace {
@@ -37,15 +38,7 @@ struct BmpLayout {
     std::int64_t rowBytes() const { return (bytesPerPixel() * width + 3) / 4 * 4; }
 };
 
-std::uint32_t littleEndian16(const std::uint8_t* bytes) {
-    return std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8;
-}
-
-std::uint32_t littleEndian32(const std::uint8_t* bytes) {
-    return littleEndian16(bytes) | littleEndian16(bytes + 2) << 16;
-}
-
-std::int64_t signed32(const std::uint8_t* bytes) { return std::int32_t(littleEndian32(bytes)); }
+std::int64_t signed32(const std::uint8_t* bytes) { return std::int32_t(readLittleEndian32(bytes)); }
 
 bool readExactly(std::FILE* file, std::uint8_t* into, std::int64_t count) {
     return std::fread(into, 1, std::size_t(count), file) == std::size_t(count);
@@ -58,22 +51,22 @@ bool readAt(std::FILE* file, std::int64_t offset, std::uint8_t* into, std::int64
 // Bit fields are only worth reading when they describe the plain layout of an uncompressed file.
 bool hasPlainBitFields(std::FILE* file) {
     std::uint8_t masks[bitFieldMaskBytes];
-    return readExactly(file, masks, bitFieldMaskBytes) && littleEndian32(masks) == 0x00FF0000u &&
-           littleEndian32(masks + 4) == 0x0000FF00u && littleEndian32(masks + 8) == 0x000000FFu;
+    return readExactly(file, masks, bitFieldMaskBytes) && readLittleEndian32(masks) == 0x00FF0000u &&
+           readLittleEndian32(masks + 4) == 0x0000FF00u && readLittleEndian32(masks + 8) == 0x000000FFu;
 }
 
 bool parseCoreHeader(const std::uint8_t* header, BmpLayout& layout) {
-    layout.width = littleEndian16(header + 4);
-    layout.rawHeight = littleEndian16(header + 6);
-    layout.bitsPerPixel = int(littleEndian16(header + 10));
+    layout.width = readLittleEndian16(header + 4);
+    layout.rawHeight = readLittleEndian16(header + 6);
+    layout.bitsPerPixel = int(readLittleEndian16(header + 10));
     return true;
 }
 
 bool parseInfoHeader(std::FILE* file, const std::uint8_t* header, BmpLayout& layout) {
     layout.width = signed32(header + 4);
     layout.rawHeight = signed32(header + 8);
-    layout.bitsPerPixel = int(littleEndian16(header + 14));
-    const std::uint32_t compression = littleEndian32(header + 16);
+    layout.bitsPerPixel = int(readLittleEndian16(header + 14));
+    const std::uint32_t compression = readLittleEndian32(header + 16);
     if (compression == 0) return true;
     if (compression != bitFieldsCompression || layout.bitsPerPixel != 32) return false;
     if (!hasPlainBitFields(file)) return false;
@@ -84,8 +77,8 @@ bool parseInfoHeader(std::FILE* file, const std::uint8_t* header, BmpLayout& lay
 bool readHeaders(std::FILE* file, BmpLayout& layout) {
     std::uint8_t bytes[fileHeaderBytes + infoHeaderBytes];
     if (!readExactly(file, bytes, fileHeaderBytes + 4) || bytes[0] != 'B' || bytes[1] != 'M') return false;
-    layout.pixelOffset = littleEndian32(bytes + 10);
-    layout.headerBytes = littleEndian32(bytes + 14);
+    layout.pixelOffset = readLittleEndian32(bytes + 10);
+    layout.headerBytes = readLittleEndian32(bytes + 14);
     if (layout.headerBytes != coreHeaderBytes && layout.headerBytes != infoHeaderBytes) return false;
     if (!readExactly(file, bytes + fileHeaderBytes + 4, layout.headerBytes - 4)) return false;
     layout.headersEnd = fileHeaderBytes + layout.headerBytes;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include "graphics3d/ModelFiles.h"
 #include "graphics3d/NormalTable.h"
+#include "values/ByteOrder.h"
 
 namespace tarvoke {
 namespace {
@@ -23,8 +24,7 @@ public:
     std::size_t remaining() const { return std::size_t(end_ - at_); }
     bool u32(std::uint32_t& value) {
         if (remaining() < 4) return false;
-        value = std::uint32_t(at_[0]) | std::uint32_t(at_[1]) << 8 | std::uint32_t(at_[2]) << 16 |
-                std::uint32_t(at_[3]) << 24;
+        value = readLittleEndian32(at_);
         at_ += 4;
         return true;
     }

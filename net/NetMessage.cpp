@@ -1,6 +1,7 @@
 #include "net/NetMessage.h"
 #include <algorithm>
 #include <cstring>
+#include "values/ByteOrder.h"
 
 namespace tarvoke {
 namespace {
@@ -17,9 +18,7 @@ NetMessage::NetMessage(int type, std::int32_t to, std::int32_t from) {
 }
 
 std::int32_t NetMessage::numberAt(std::size_t offset) const {
-    const std::uint32_t value = std::uint32_t(bytes[offset]) | std::uint32_t(bytes[offset + 1]) << 8 |
-                                std::uint32_t(bytes[offset + 2]) << 16 | std::uint32_t(bytes[offset + 3]) << 24;
-    return std::int32_t(value);
+    return std::int32_t(readLittleEndian32(bytes.data() + offset));
 }
 
 void NetMessage::setNumberAt(std::size_t offset, std::int32_t value) {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <vector>
 #include "platform/Files.h"
+#include "values/ByteOrder.h"
 
 namespace tarvoke {
 
@@ -22,20 +23,16 @@ constexpr std::uint32_t highestRate = 200000;
 // Room for metadata beside the largest sound; larger files are refused unread.
 constexpr std::size_t largestWavFile = largestWavData + (std::size_t(16) << 20);
 
-std::uint16_t u16(const std::uint8_t* p) { return std::uint16_t(p[0] | (p[1] << 8)); }
-std::uint32_t u32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
-}
 // RIFF chunks start on even offsets: an odd-sized chunk is followed by a pad byte.
 std::uint64_t padded(std::uint32_t size) { return std::uint64_t(size) + (size & 1u); }
 
 WavFormat formatAt(const std::uint8_t* p) {
     WavFormat format;
-    format.formatTag = u16(p);
-    format.channels = u16(p + 2);
-    format.sampleRate = u32(p + 4);
-    format.blockAlign = u16(p + 12);
-    format.bitsPerSample = u16(p + 14);
+    format.formatTag = readLittleEndian16(p);
+    format.channels = readLittleEndian16(p + 2);
+    format.sampleRate = readLittleEndian32(p + 4);
+    format.blockAlign = readLittleEndian16(p + 12);
+    format.bitsPerSample = readLittleEndian16(p + 14);
     return format;
 }
 
@@ -55,7 +52,7 @@ bool pcmLayoutOf(const WavFormat& format, PcmLayout& pcm) {
 // An extensible format names its sample kind in a sub-format; only PCM samples are played.
 bool isPcmSubFormat(const std::uint8_t* bytes, std::size_t size, std::uint32_t fmtSize) {
     const std::size_t at = riffHeaderSize + chunkHeaderSize + subFormatOffset;
-    return fmtSize >= extensibleFormatSize && at + 2 <= size && u16(bytes + at) == formatPcm;
+    return fmtSize >= extensibleFormatSize && at + 2 <= size && readLittleEndian16(bytes + at) == formatPcm;
 }
 
 // From `position`, skips every chunk up to the "data" chunk ("fact", "LIST", "cue " and any
@@ -64,7 +61,7 @@ bool findDataChunk(const std::uint8_t* bytes, std::size_t size, std::uint64_t po
                    std::size_t& dataOffset, std::uint32_t& dataSize) {
     while (position + chunkHeaderSize <= size) {
         const std::uint8_t* header = bytes + position;
-        const std::uint32_t chunkSize = u32(header + 4);
+        const std::uint32_t chunkSize = readLittleEndian32(header + 4);
         position += chunkHeaderSize;
         if (std::memcmp(header, "data", 4) == 0) {
             dataOffset = std::size_t(position);
@@ -82,7 +79,7 @@ bool parseWav(const std::uint8_t* bytes, std::size_t size, WavLayout& layout) {
     // The RIFF and WAVE tags are not examined, nor the fmt chunk's id: the format chunk is
     // taken to follow the RIFF header, as every writer puts it.
     if (!bytes || size < riffHeaderSize + chunkHeaderSize + pcmFormatSize) return false;
-    const std::uint32_t fmtSize = u32(bytes + riffHeaderSize + 4);
+    const std::uint32_t fmtSize = readLittleEndian32(bytes + riffHeaderSize + 4);
     if (fmtSize < pcmFormatSize) return false;
     layout.format = formatAt(bytes + riffHeaderSize + chunkHeaderSize);
     if (!pcmLayoutOf(layout.format, layout.pcm)) return false;

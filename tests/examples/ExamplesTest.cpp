@@ -10,16 +10,24 @@
 namespace tarvoke {
 namespace {
 
-TEST(Examples, TheScrollingSceneShowsStarsShipAndScore) {
+// Runs an example for some frames with the screenshot option and reads its last frame.
+bool runToScreenshot(const std::string& game, int frames, Image& frame, const std::vector<std::string>& environment = {}) {
     test::ScopedTempDir temp;
-    const std::string shot = temp.file("scene.png");
-    test::ChildProgram game(std::string(TARVOKE_EXAMPLES) + "/scrolling_scene",
-                            {"--tarvoke-frames", "30", "--tarvoke-screenshot", shot});
+    const std::string shot = temp.file("frame.png");
+    test::ChildProgram child(std::string(TARVOKE_EXAMPLES) + "/" + game,
+                             {"--tarvoke-frames", std::to_string(frames), "--tarvoke-screenshot", shot}, environment);
     int code = -1;
-    ASSERT_TRUE(game.waitForExit(30000, code));
-    EXPECT_EQ(code, 0);
+    if (!child.waitForExit(30000, code)) {
+        ADD_FAILURE() << game << " did not end";
+        return false;
+    }
+    EXPECT_EQ(code, 0) << game;
+    return readImageFile(frame, shot, noColourKey);
+}
+
+TEST(Examples, TheScrollingSceneShowsStarsShipAndScore) {
     Image frame;
-    ASSERT_TRUE(readImageFile(frame, shot, noColourKey));
+    ASSERT_TRUE(runToScreenshot("scrolling_scene", 30, frame));
     ASSERT_EQ(frame.width, 640);
     int white = 0, hull = 0, keyColoured = 0;
     for (int y = 0; y < frame.height; ++y) {
@@ -53,15 +61,8 @@ TEST(Examples, HighScoresReadsOnItsSecondRunWhatItsFirstWrote) {
 }
 
 TEST(Examples, TheInputMonitorRunsAndPrintsItsReadings) {
-    test::ScopedTempDir temp;
-    const std::string shot = temp.file("monitor.png");
-    test::ChildProgram game(std::string(TARVOKE_EXAMPLES) + "/input-monitor",
-                            {"--tarvoke-frames", "10", "--tarvoke-screenshot", shot});
-    int code = -1;
-    ASSERT_TRUE(game.waitForExit(30000, code));
-    EXPECT_EQ(code, 0);
     Image frame;
-    ASSERT_TRUE(readImageFile(frame, shot, noColourKey));
+    ASSERT_TRUE(runToScreenshot("input-monitor", 10, frame));
     int white = 0;
     for (int y = 0; y < 130; ++y)
         for (int x = 0; x < frame.width; ++x) white += frame.pixel(x, y)[0] == 255;
@@ -72,14 +73,9 @@ TEST(Examples, TheInputMonitorRunsAndPrintsItsReadings) {
 // the disk driver's file holds the loop, louder on the left than on the right.
 TEST(Examples, TheSoundBoardLoadsItsSoundsAndPlaysItsMusic) {
     test::ScopedTempDir temp;
-    const std::string shot = temp.file("board.png"), output = temp.file("out.pcm");
-    test::ChildProgram game(std::string(TARVOKE_EXAMPLES) + "/sound_board", {"--tarvoke-frames", "30", "--tarvoke-screenshot", shot},
-                            {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + output});
-    int code = -1;
-    ASSERT_TRUE(game.waitForExit(30000, code));
-    EXPECT_EQ(code, 0);
+    const std::string output = temp.file("out.pcm");
     Image frame;
-    ASSERT_TRUE(readImageFile(frame, shot, noColourKey));
+    ASSERT_TRUE(runToScreenshot("sound_board", 30, frame, {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + output}));
     int loaded = 0;
     for (int i = 0; i < frame.width * frame.height; ++i) {
         const std::uint8_t* p = frame.pixel(i % frame.width, i / frame.width);
@@ -98,14 +94,8 @@ TEST(Examples, TheSoundBoardLoadsItsSoundsAndPlaysItsMusic) {
 // The rocket made from its generated OBJ shows its paint, the sun lights the sand, and the
 // shadow lies on the sand at half its brightness.
 TEST(Examples, TheSceneShowsTheRocketItsShadowAndTheLitFloor) {
-    test::ScopedTempDir temp;
-    const std::string shot = temp.file("scene.png");
-    test::ChildProgram game(std::string(TARVOKE_EXAMPLES) + "/3d-scene", {"--tarvoke-frames", "20", "--tarvoke-screenshot", shot});
-    int code = -1;
-    ASSERT_TRUE(game.waitForExit(30000, code));
-    EXPECT_EQ(code, 0);
     Image frame;
-    ASSERT_TRUE(readImageFile(frame, shot, noColourKey));
+    ASSERT_TRUE(runToScreenshot("3d-scene", 20, frame));
     int paint = 0, sand = 0, shadow = 0, text = 0;
     auto sandLike = [](const std::uint8_t* p, int red) {
         return std::abs(p[0] - red) <= red / 10 && std::abs(p[1] * 200 - p[0] * 178) <= 6 * p[0] &&

@@ -2,17 +2,13 @@
 // triangle build, the bounding spheres and saving it again (which must give a file that reads).
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include "graphics3d/ModelFiles.h"
+#include "support/ModelFuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tarvoke;
     MeshObject mesh;
     if (readBinaryModel(data, size, mesh, size % 2 == 0) != ModelStatus::Loaded) return 0;
-    if (!buildTriangles(mesh)) return 0;
-    computeBoundingSpheres(mesh);
-    const std::vector<std::uint8_t> saved = writeBinaryModel(mesh);
-    MeshObject again;
-    if (readBinaryModel(saved.data(), saved.size(), again) != ModelStatus::Loaded) std::abort();
+    fuzz::checkModelSavesAndReadsBack(mesh);
     return 0;
 }
