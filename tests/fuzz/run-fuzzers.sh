@@ -3,11 +3,11 @@
 # UndefinedBehaviorSanitizer and libFuzzer in build-fuzz/, then runs each for a bounded time on
 # its seeds (tests/fuzz/corpus/<Name>/, left unchanged), two at a time. Fails when any target
 # crashes, leaks, takes longer than the timeout on one input, or passes a memory limit.
-#   TARVOKE_FUZZ_SECONDS  seconds each target runs (default 10, which keeps ./test.sh within its time budget)
+#   TARVOKE_FUZZ_SECONDS  seconds each target runs (default 6, which keeps ./test.sh within its time budget)
 #   TARVOKE_FUZZ_ONLY     run only the targets whose names match this grep pattern
 set -eu
 here=$(cd "$(dirname "$0")/../.." && pwd)
-seconds=${TARVOKE_FUZZ_SECONDS:-10}
+seconds=${TARVOKE_FUZZ_SECONDS:-6}
 malloc_limit_mb=512   # a single allocation past this is a fault (a 2 GiB one fails at once)
 rss_limit_mb=1536     # the whole process
 input_timeout=10      # seconds for one input
